@@ -1,6 +1,7 @@
 #include "kvl/platform/graphics.h"
 
 #include <array>
+#include <cstdint>
 
 namespace kvl {
 
@@ -49,6 +50,103 @@ TColor ColorToRGB(TColor C) {
     return Index < SystemPalette.size() ? SystemPalette[Index] : clBlack;
   }
   return C & 0x00FFFFFFu;
+}
+
+}  // namespace kvl
+
+namespace kvl {
+
+int MulDiv(int A, int B, int C) {
+  if (C == 0) return -1;
+  const long long N = static_cast<long long>(A) * B;
+  long long Q = N / C;
+  const long long R = N % C;
+  // Halves and more round away from zero.
+  if (2 * (R < 0 ? -R : R) >= (C < 0 ? -static_cast<long long>(C) : C)) Q += ((N < 0) != (C < 0)) ? -1 : 1;
+  if (Q > INT32_MAX || Q < INT32_MIN) return -1;
+  return static_cast<int>(Q);
+}
+
+void TFont::CopyAttributes(const TFont& F) {
+  FName = F.FName;
+  FHeight = F.FHeight;
+  FColor = F.FColor;
+  FStyle = F.FStyle;
+  FOrientation = F.FOrientation;
+  FQuality = F.FQuality;
+}
+
+bool TFont::SameAttributes(const TFont& F) const {
+  return FName == F.FName && FHeight == F.FHeight && FColor == F.FColor && FStyle == F.FStyle &&
+         FOrientation == F.FOrientation && FQuality == F.FQuality;
+}
+
+void TFont::Assign(const TFont& F) {
+  if (this == &F) return;
+  CopyAttributes(F);
+  Changed();
+}
+
+void TFont::SetName(const std::string& N) {
+  if (N == FName) return;
+  FName = N;
+  Changed();
+}
+
+int TFont::GetSize() const { return -MulDiv(FHeight, 72, ScreenPixelsPerInch); }
+
+void TFont::SetSize(int Points) { SetHeight(-MulDiv(Points, ScreenPixelsPerInch, 72)); }
+
+void TFont::SetHeight(int H) {
+  if (H == FHeight) return;
+  FHeight = H;
+  Changed();
+}
+
+void TFont::SetColor(TColor C) {
+  if (C == FColor) return;
+  FColor = C;
+  Changed();
+}
+
+void TFont::SetStyle(TFontStyles S) {
+  if (S == FStyle) return;
+  FStyle = S;
+  Changed();
+}
+
+void TFont::SetOrientation(int Tenths) {
+  if (Tenths == FOrientation) return;
+  FOrientation = Tenths;
+  Changed();
+}
+
+void TFont::SetQuality(TFontQuality Q) {
+  if (Q == FQuality) return;
+  FQuality = Q;
+  Changed();
+}
+
+int TFont::PixelSize() const {
+  const int H = FHeight < 0 ? -FHeight : FHeight;
+  return std::max(H, 1);
+}
+
+int TFont::AddChangeListener(TChangeListener L) {
+  const int Id = FNextListener++;
+  FListeners.emplace_back(Id, std::move(L));
+  return Id;
+}
+
+void TFont::RemoveChangeListener(int Id) {
+  std::erase_if(FListeners, [Id](const auto& E) { return E.first == Id; });
+}
+
+void TFont::Changed() {
+  // A listener may remove itself or add others while it runs; work on a copy.
+  const auto Listeners = FListeners;
+  for (const auto& [Id, L] : Listeners)
+    if (L) L(*this);
 }
 
 }  // namespace kvl

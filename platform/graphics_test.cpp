@@ -29,3 +29,61 @@ TEST(Colors, ColorToRGBUsesLow24BitsAndResolvesSystemColours) {
 
 }  // namespace
 }  // namespace kvl
+
+namespace kvl {
+namespace {
+
+TEST(Geometry, RectanglesNormaliseAndIntersect) {
+  EXPECT_EQ(Rect(10, 8, 2, 3).Normalized(), Rect(2, 3, 10, 8));
+  EXPECT_TRUE(Rect(5, 5, 5, 9).IsEmpty());
+  EXPECT_TRUE(Rect(0, 0, 4, 4).Intersect(Rect(4, 0, 8, 4)).IsEmpty());
+  EXPECT_EQ(Rect(0, 0, 4, 4).Intersect(Rect(2, -1, 8, 3)), Rect(2, 0, 4, 3));
+  EXPECT_TRUE(Rect(0, 0, 2, 2).Contains({1, 1}));
+  EXPECT_FALSE(Rect(0, 0, 2, 2).Contains({2, 1}));
+}
+
+TEST(MulDiv, RoundsHalvesAwayFromZero) {
+  EXPECT_EQ(MulDiv(5, 1, 2), 3);
+  EXPECT_EQ(MulDiv(-5, 1, 2), -3);
+  EXPECT_EQ(MulDiv(7, 1, 3), 2);
+  EXPECT_EQ(MulDiv(5, -1, 2), -3);
+  EXPECT_EQ(MulDiv(2000000000, 3, 4), 1500000000);  // no intermediate overflow
+  EXPECT_EQ(MulDiv(1, 1, 0), -1);
+}
+
+TEST(Font, SizeAndHeightAt96PixelsPerInch) {
+  TFont F;
+  EXPECT_EQ(F.GetName(), "Tahoma");
+  EXPECT_EQ(F.GetSize(), 8);
+  EXPECT_EQ(F.GetHeight(), -11);
+  F.SetSize(12);
+  EXPECT_EQ(F.GetHeight(), -16);
+  F.SetHeight(-15);
+  EXPECT_EQ(F.GetSize(), 11);
+}
+
+TEST(Font, EveryChangeReachesEveryListenerAndAssignCopiesAll) {
+  TFont F;
+  int A = 0, B = 0;
+  const int IdA = F.AddChangeListener([&](const TFont&) { ++A; });
+  F.AddChangeListener([&](const TFont&) { ++B; });
+  F.SetColor(clRed);
+  F.SetColor(clRed);  // unchanged: no notification
+  F.SetStyle(fsBold | fsItalic);
+  EXPECT_EQ(A, 2);
+  EXPECT_EQ(B, 2);
+  F.RemoveChangeListener(IdA);
+  TFont G;
+  G.SetName("Arial");
+  G.SetOrientation(900);
+  F.Assign(G);
+  EXPECT_EQ(A, 2);
+  EXPECT_EQ(B, 3);
+  EXPECT_TRUE(F.SameAttributes(G));
+  TFont Copy(F);  // a copy takes the attributes but not the listeners
+  Copy.SetColor(clBlue);
+  EXPECT_EQ(B, 3);
+}
+
+}  // namespace
+}  // namespace kvl
