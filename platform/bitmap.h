@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "kvl/core/kvlbase.h"
+#include "kvl/platform/errors.h"
 #include "kvl/platform/graphics.h"
 
 namespace kvl {
@@ -17,12 +18,6 @@ class TCanvas;
 
 // An image file or resource that cannot be read.
 class EInvalidGraphic : public Exception {
-public:
-  using Exception::Exception;
-};
-
-// A requested size the library refuses to allocate.
-class EOutOfResources : public Exception {
 public:
   using Exception::Exception;
 };
