@@ -1,0 +1,101 @@
+// PNG through libpng's simplified API, which reports errors through png_image::message
+// instead of longjmp, so no C++ frame is ever skipped.
+#include <png.h>
+
+#include <cstring>
+
+#include "kvl/platform/images.h"
+
+namespace kvl {
+
+namespace {
+
+constexpr std::uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+// Frees libpng's state on every path out of a read or write.
+class TPngImage {
+public:
+  TPngImage() {
+    std::memset(&FImage, 0, sizeof FImage);
+    FImage.version = PNG_IMAGE_VERSION;
+  }
+  TPngImage(const TPngImage&) = delete;
+  TPngImage& operator=(const TPngImage&) = delete;
+  ~TPngImage() { png_image_free(&FImage); }
+
+  png_image* operator->() { return &FImage; }
+  png_image* Get() { return &FImage; }
+
+  [[noreturn]] void Fail(const char* What) {
+    std::string Msg = std::string(What) + ": " + FImage.message;
+    throw EInvalidGraphic(Msg);
+  }
+
+private:
+  png_image FImage;
+};
+
+// One bit of gray per pixel: the picture is black and white.
+bool IsOneBitGray(const std::uint8_t* Data, std::size_t Size) {
+  // IHDR always comes first: its bit depth sits at byte 24, the colour type at byte 25.
+  return Size > 25 && std::memcmp(Data + 12, "IHDR", 4) == 0 && Data[24] == 1 && Data[25] == 0;
+}
+
+}  // namespace
+
+TDecodedImage DecodePng(const std::uint8_t* Data, std::size_t Size) {
+  if (Size < sizeof PngSignature || std::memcmp(Data, PngSignature, sizeof PngSignature) != 0)
+    throw EInvalidGraphic("not a PNG file");
+  TPngImage Png;
+  if (!png_image_begin_read_from_memory(Png.Get(), Data, Size)) Png.Fail("bad PNG header");
+  CheckDecodedSize(Png->width, Png->height);
+
+  Png->format = PNG_FORMAT_RGB;
+  const int W = int(Png->width), H = int(Png->height);
+  std::vector<std::uint8_t> Rgb(std::size_t(W) * std::size_t(H) * 3);
+  // Transparent parts land on white, as on a form's default background.
+  const png_color White = {255, 255, 255};
+  if (!png_image_finish_read(Png.Get(), &White, Rgb.data(), W * 3, nullptr))
+    Png.Fail("bad PNG data");
+
+  TDecodedImage Img;
+  Img.Width = W;
+  Img.Height = H;
+  Img.Monochrome = IsOneBitGray(Data, Size);
+  Img.Pixels.resize(std::size_t(W) * std::size_t(H));
+  const std::uint8_t* S = Rgb.data();
+  for (auto& P : Img.Pixels) {
+    P = std::uint32_t(S[0]) << 16 | std::uint32_t(S[1]) << 8 | S[2];
+    S += 3;
+  }
+  return Img;
+}
+
+std::vector<std::uint8_t> EncodePng(const TBitmap& B) {
+  if (B.Empty()) throw EInvalidGraphic("cannot save an empty bitmap");
+  const int W = B.GetWidth(), H = B.GetHeight();
+  std::vector<std::uint8_t> Rgb(std::size_t(W) * std::size_t(H) * 3);
+  std::uint8_t* D = Rgb.data();
+  const std::uint32_t* S = B.Pixels();
+  for (std::size_t I = 0, N = std::size_t(W) * std::size_t(H); I < N; ++I, D += 3) {
+    D[0] = std::uint8_t(S[I] >> 16);
+    D[1] = std::uint8_t(S[I] >> 8);
+    D[2] = std::uint8_t(S[I]);
+  }
+
+  TPngImage Png;
+  Png->width = png_uint_32(W);
+  Png->height = png_uint_32(H);
+  Png->format = PNG_FORMAT_RGB;
+  png_alloc_size_t Size = 0;
+  // First pass measures, second pass writes.
+  if (!png_image_write_to_memory(Png.Get(), nullptr, &Size, 0, Rgb.data(), W * 3, nullptr))
+    Png.Fail("PNG encoder");
+  std::vector<std::uint8_t> Out(Size);
+  if (!png_image_write_to_memory(Png.Get(), Out.data(), &Size, 0, Rgb.data(), W * 3, nullptr))
+    Png.Fail("PNG encoder");
+  Out.resize(Size);
+  return Out;
+}
+
+}  // namespace kvl
