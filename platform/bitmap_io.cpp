@@ -81,8 +81,7 @@ TPixelFormat LoadedFormat(TPixelFormat Current, const TDecodedImage& Img) {
 
 TImageFormat DetectImageFormat(const std::uint8_t* Data, std::size_t Size) {
   if (Size >= 8 && std::memcmp(Data, "\x89PNG\r\n\x1A\n", 8) == 0) return TImageFormat::Png;
-  if (Size >= 3 && Data[0] == 0xFF && Data[1] == 0xD8 && Data[2] == 0xFF)
-    return TImageFormat::Jpeg;
+  if (Size >= 3 && Data[0] == 0xFF && Data[1] == 0xD8 && Data[2] == 0xFF) return TImageFormat::Jpeg;
   if (Size >= 2 && Data[0] == 'B' && Data[1] == 'M') return TImageFormat::Bmp;
   return TImageFormat::Unknown;
 }

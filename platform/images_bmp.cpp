@@ -17,7 +17,7 @@ constexpr std::size_t FileHeaderSize = 14;
 [[noreturn]] void Fail(const std::string& What) { throw EInvalidGraphic(What); }
 
 class TReader {
-public:
+ public:
   TReader(const std::uint8_t* Data, std::size_t Size) : FData(Data), FSize(Size) {}
 
   bool Has(std::size_t Pos, std::size_t Count) const {
@@ -36,7 +36,7 @@ public:
   const std::uint8_t* At(std::size_t Pos) const { return FData + Pos; }
   std::size_t Size() const { return FSize; }
 
-private:
+ private:
   void Need(std::size_t Pos, std::size_t Count) const {
     if (!Has(Pos, Count)) Fail("truncated header");
   }
@@ -130,7 +130,12 @@ THeader ReadHeader(const TReader& R) {
 
   if (H.BitCount <= 8) {
     const std::uint32_t Full = 1u << H.BitCount;
-    const std::uint32_t Count = ColorsUsed == 0 || ColorsUsed > Full ? Full : ColorsUsed;
+    std::uint32_t Count = ColorsUsed == 0 || ColorsUsed > Full ? Full : ColorsUsed;
+    // Without a count (always so in the core header) some writers store a short palette:
+    // the pixel data then starts where the palette ends.
+    if (ColorsUsed == 0 && H.PixelOffset > PalettePos)
+      Count = std::uint32_t(
+          std::min<std::size_t>(Count, (H.PixelOffset - PalettePos) / PaletteEntrySize));
     if (!R.Has(PalettePos, std::size_t(Count) * PaletteEntrySize)) Fail("truncated palette");
     H.Palette.resize(Count);
     for (std::uint32_t I = 0; I < Count; ++I) {

@@ -51,8 +51,7 @@ void JpegProgress(j_common_ptr Info) {
   auto* D = reinterpret_cast<j_decompress_ptr>(Info);
   if (D->input_scan_number > MaxProgressiveScans) {
     TJpegJob* Job = JobOf(Info);
-    std::snprintf(Job->Message, sizeof Job->Message, "more than %d scans",
-                  MaxProgressiveScans);
+    std::snprintf(Job->Message, sizeof Job->Message, "more than %d scans", MaxProgressiveScans);
     std::longjmp(Job->Jump, 1);
   }
 }
@@ -86,7 +85,7 @@ bool RunJpegScanlines(TJpegJob* Job, std::uint8_t* Rgb) {
 }
 
 class TJpegReader {
-public:
+ public:
   TJpegReader() {
     std::memset(&FJob, 0, sizeof FJob);
     FJob.Info.err = jpeg_std_error(&FJob.Errors);
@@ -114,7 +113,7 @@ public:
     throw EInvalidGraphic(std::string(What) + ": " + FJob.Message);
   }
 
-private:
+ private:
   TJpegJob FJob;
   bool FCreated = false;
 };

@@ -14,7 +14,7 @@ constexpr std::uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A,
 
 // Frees libpng's state on every path out of a read or write.
 class TPngImage {
-public:
+ public:
   TPngImage() {
     std::memset(&FImage, 0, sizeof FImage);
     FImage.version = PNG_IMAGE_VERSION;
@@ -31,7 +31,7 @@ public:
     throw EInvalidGraphic(Msg);
   }
 
-private:
+ private:
   png_image FImage;
 };
 
@@ -49,6 +49,9 @@ TDecodedImage DecodePng(const std::uint8_t* Data, std::size_t Size) {
   TPngImage Png;
   if (!png_image_begin_read_from_memory(Png.Get(), Data, Size)) Png.Fail("bad PNG header");
   CheckDecodedSize(Png->width, Png->height);
+  // Sixteen-bit samples without gamma information are encoded like eight-bit ones, as
+  // every common writer means them; libpng would otherwise take them as linear.
+  Png->flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
 
   Png->format = PNG_FORMAT_RGB;
   const int W = int(Png->width), H = int(Png->height);

@@ -10,8 +10,8 @@ namespace {
 
 bool SameName(std::string_view A, std::string_view B) {
   auto Lower = [](char C) { return C >= 'A' && C <= 'Z' ? char(C - 'A' + 'a') : C; };
-  return A.size() == B.size() &&
-         std::equal(A.begin(), A.end(), B.begin(), [&](char X, char Y) { return Lower(X) == Lower(Y); });
+  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(),
+                                            [&](char X, char Y) { return Lower(X) == Lower(Y); });
 }
 
 struct TRegistered {
@@ -54,7 +54,8 @@ std::optional<std::span<const std::uint8_t>> FindResource(std::string_view Name)
 std::vector<std::string> ResourceNames() {
   std::vector<std::string> Names;
   auto Add = [&](std::string_view N) {
-    if (std::none_of(Names.begin(), Names.end(), [&](const std::string& S) { return SameName(S, N); }))
+    if (std::none_of(Names.begin(), Names.end(),
+                     [&](const std::string& S) { return SameName(S, N); }))
       Names.emplace_back(N);
   };
   {
