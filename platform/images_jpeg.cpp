@@ -6,6 +6,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
@@ -135,14 +136,16 @@ TDecodedImage DecodeJpeg(const std::uint8_t* Data, std::size_t Size) {
   CheckDecodedSize(Job->Info.image_width, Job->Info.image_height);
 
   const int W = int(Job->Info.image_width), H = int(Job->Info.image_height);
-  std::vector<std::uint8_t> Rgb(std::size_t(W) * std::size_t(H) * 3);
-  if (!RunJpegScanlines(Job, Rgb.data())) Reader.Fail("bad JPEG data");
+  // Left uninitialised: every row is written before use, and a damaged file fails without
+  // the cost of clearing a buffer it never fills.
+  const std::unique_ptr<std::uint8_t[]> Rgb(new std::uint8_t[std::size_t(W) * std::size_t(H) * 3]);
+  if (!RunJpegScanlines(Job, Rgb.get())) Reader.Fail("bad JPEG data");
 
   TDecodedImage Img;
   Img.Width = W;
   Img.Height = H;
   Img.Pixels.resize(std::size_t(W) * std::size_t(H));
-  const std::uint8_t* S = Rgb.data();
+  const std::uint8_t* S = Rgb.get();
   for (auto& P : Img.Pixels) {
     P = std::uint32_t(S[0]) << 16 | std::uint32_t(S[1]) << 8 | S[2];
     S += 3;

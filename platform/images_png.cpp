@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstring>
+#include <memory>
 
 #include "kvl/platform/images.h"
 
@@ -35,6 +36,19 @@ class TPngImage {
   png_image FImage;
 };
 
+// The smallest the image data of a W x H picture can inflate to: one filter byte and the
+// packed samples per row.
+std::uint64_t MinRawSize(const std::uint8_t* Data, std::uint64_t W, std::uint64_t H) {
+  static constexpr int Channels[7] = {1, 0, 3, 1, 2, 0, 4};
+  const int Type = Data[25];
+  const std::uint64_t Bits = std::uint64_t(Data[24]) * std::uint64_t(Type < 7 ? Channels[Type] : 1);
+  return H * (1 + (W * Bits + 7) / 8);
+}
+
+// Deflate expands at most about 1032 to 1; data that short of the picture is cut off, and we
+// say so before allocating for it.
+constexpr std::uint64_t MaxInflateRatio = 1100;
+
 // One bit of gray per pixel: the picture is black and white.
 bool IsOneBitGray(const std::uint8_t* Data, std::size_t Size) {
   // IHDR always comes first: its bit depth sits at byte 24, the colour type at byte 25.
@@ -49,16 +63,20 @@ TDecodedImage DecodePng(const std::uint8_t* Data, std::size_t Size) {
   TPngImage Png;
   if (!png_image_begin_read_from_memory(Png.Get(), Data, Size)) Png.Fail("bad PNG header");
   CheckDecodedSize(Png->width, Png->height);
+  if (std::uint64_t(Size) * MaxInflateRatio < MinRawSize(Data, Png->width, Png->height))
+    throw EInvalidGraphic("truncated pixel data");
   // Sixteen-bit samples without gamma information are encoded like eight-bit ones, as
   // every common writer means them; libpng would otherwise take them as linear.
   Png->flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
 
   Png->format = PNG_FORMAT_RGB;
   const int W = int(Png->width), H = int(Png->height);
-  std::vector<std::uint8_t> Rgb(std::size_t(W) * std::size_t(H) * 3);
+  // Left uninitialised: libpng writes every byte, and a damaged file fails without the cost
+  // of clearing a buffer it never fills.
+  const std::unique_ptr<std::uint8_t[]> Rgb(new std::uint8_t[std::size_t(W) * std::size_t(H) * 3]);
   // Transparent parts land on white, as on a form's default background.
   const png_color White = {255, 255, 255};
-  if (!png_image_finish_read(Png.Get(), &White, Rgb.data(), W * 3, nullptr))
+  if (!png_image_finish_read(Png.Get(), &White, Rgb.get(), W * 3, nullptr))
     Png.Fail("bad PNG data");
 
   TDecodedImage Img;
@@ -66,7 +84,7 @@ TDecodedImage DecodePng(const std::uint8_t* Data, std::size_t Size) {
   Img.Height = H;
   Img.Monochrome = IsOneBitGray(Data, Size);
   Img.Pixels.resize(std::size_t(W) * std::size_t(H));
-  const std::uint8_t* S = Rgb.data();
+  const std::uint8_t* S = Rgb.get();
   for (auto& P : Img.Pixels) {
     P = std::uint32_t(S[0]) << 16 | std::uint32_t(S[1]) << 8 | S[2];
     S += 3;

@@ -571,6 +571,8 @@ TEST(ImagePng, DamagedFilesAreRejectedAndLeaveTheBitmapAlone) {
 TEST(ImagePng, HostileSizeFailsBeforeAllocating) {
   ExpectRejected(HandMadePng(100000, 100000, 8, 2, {0}), "larger than the supported maximum");
   ExpectRejected(HandMadePng(9000, 9000, 8, 2, {0}), "larger than the supported maximum");
+  // Within the limits, but the data could never inflate to that many pixels.
+  ExpectRejected(HandMadePng(4000, 4000, 1, 0, {0}), "truncated pixel data");
 }
 
 // --- JPEG --------------------------------------------------------------------------------
