@@ -205,16 +205,14 @@ void DecodeUncompressed(const TReader& R, const THeader& H, TDecodedImage& Img) 
   }
 }
 
-// RLE8 and RLE4: runs, absolute stretches, line ends and jumps. Pixels the data never
-// reaches keep palette colour 0.
+// RLE8 and RLE4: runs, absolute stretches, line ends and jumps. Img arrives filled with
+// palette colour 0, which pixels the data never reaches keep.
 void DecodeRunLength(const TReader& R, const THeader& H, TDecodedImage& Img) {
   const bool Four = H.Compression == BiRle4;
   const std::int64_t W = H.Width;
   std::size_t Pos = H.PixelOffset;
   const std::size_t End = R.Size();
   std::int64_t X = 0, Y = 0;  // Y counts file rows, bottom row first
-  const std::uint32_t Background = PaletteColor(H, 0);
-  std::fill(Img.Pixels.begin(), Img.Pixels.end(), Background);
 
   auto Put = [&](unsigned Index) {
     if (X < W && Y < H.Height)
@@ -272,7 +270,8 @@ TDecodedImage DecodeBmp(const std::uint8_t* Data, std::size_t Size) {
   Img.Width = int(H.Width);
   Img.Height = int(H.Height);
   Img.Monochrome = H.BitCount == 1;
-  Img.Pixels.resize(std::size_t(H.Width) * std::size_t(H.Height));
+  Img.Pixels.assign(std::size_t(H.Width) * std::size_t(H.Height),
+                    RunLength ? PaletteColor(H, 0) : 0);
   if (RunLength)
     DecodeRunLength(R, H, Img);
   else

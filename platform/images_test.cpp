@@ -420,12 +420,14 @@ TEST(ImageBmp, NegativeHeightMeansTopRowFirst) {
 }
 
 TEST(ImageBmp, RunLengthEightBitDecodes) {
-  // 4 x 3, bottom row first: a run, a line end; a jump; literal pixels; picture end.
+  // 4 x 3, bottom row first: a run, a line end; a jump; literal pixels; picture end. Pixels
+  // the data skips take palette colour 0.
+  const std::uint32_t Bg = 0x00123456;
   TBmpSpec Rle{.Width = 4,
                .Height = 3,
                .Bits = 8,
                .Compression = 1,
-               .Palette = {0x00000000, 0x00FF0000, 0x0000FF00, 0x000000FF},
+               .Palette = {Bg, 0x00FF0000, 0x0000FF00, 0x000000FF},
                .Pixels = {3, 1, 0, 0,        // bottom row: 1 1 1 then end of line
                           0, 2, 1, 0,        // jump one right (stay on the middle row)
                           2, 2,              // two pixels of 2 at x = 1, 2
@@ -433,9 +435,9 @@ TEST(ImageBmp, RunLengthEightBitDecodes) {
                           0, 3, 3, 2, 1, 0,  // literal 3 2 1, padded to a 16-bit boundary
                           0, 1}};
   const TBitmap B = Load(BuildBmp(Rle));
-  EXPECT_EQ(PixelsOf(B), (std::vector<std::uint32_t>{0x000000FF, 0x0000FF00, 0x00FF0000, 0,  //
-                                                     0, 0x0000FF00, 0x0000FF00, 0,           //
-                                                     0x00FF0000, 0x00FF0000, 0x00FF0000, 0}));
+  EXPECT_EQ(PixelsOf(B), (std::vector<std::uint32_t>{0x000000FF, 0x0000FF00, 0x00FF0000, Bg,  //
+                                                     Bg, 0x0000FF00, 0x0000FF00, Bg,          //
+                                                     0x00FF0000, 0x00FF0000, 0x00FF0000, Bg}));
 }
 
 TEST(ImageBmp, RunLengthFourBitDecodes) {
