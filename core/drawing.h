@@ -28,7 +28,7 @@ inline constexpr int NumMarkers = 52;
 // Draws marker symbol Mark (0 .. 51) centred at (X, Y), at most 9 x 9 pixels, with the current
 // pen and brush; the canvas's pen and brush are left as they were. 0 is a dot; 1 .. 7 are
 // crosses and bars; from 8 on come eleven shapes (circle, square, diamond, four triangles,
-// star, pentagon, hexagon, octagon), each hollow, solid in the pen colour, outlined and filled
+// star, pentagon, hexagon, thick cross), each hollow, solid in the pen colour, outlined and filled
 // with the brush, and small and solid. Other numbers draw nothing.
 void DrawMarkOnCanvas(TCanvas& Canvas, int Mark, int X, int Y);
 

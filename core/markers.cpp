@@ -10,7 +10,7 @@ namespace kvl {
 namespace {
 
 enum class TShape { Circle, Square, Diamond, TriUp, TriDown, TriLeft, TriRight, Star, Pentagon,
-                    Hexagon, Octagon };
+                    Hexagon, ThickCross };
 constexpr int NumShapes = 11;
 constexpr int FirstShapeMark = 8;
 
@@ -58,10 +58,16 @@ void DrawShape(TCanvas& C, TShape Shape, int X, int Y, int R) {
       C.Polygon(P);
       return;
     }
-    case TShape::Star: C.Polygon(RegularPolygon(X, Y, 5, R + 0.5, 90, R * 0.45)); return;
+    case TShape::Star: C.Polygon(RegularPolygon(X, Y, 5, R, 90, R * 0.45)); return;
     case TShape::Pentagon: C.Polygon(RegularPolygon(X, Y, 5, R + 0.3, 90)); return;
     case TShape::Hexagon: C.Polygon(RegularPolygon(X, Y, 6, R, 0)); return;
-    case TShape::Octagon: C.Polygon(RegularPolygon(X, Y, 8, R + 0.3, 22.5)); return;
+    case TShape::ThickCross: {
+      const TPoint P[] = {{X - 1, Y - R}, {X + 1, Y - R}, {X + 1, Y - 1}, {X + R, Y - 1},
+                          {X + R, Y + 1}, {X + 1, Y + 1}, {X + 1, Y + R}, {X - 1, Y + R},
+                          {X - 1, Y + 1}, {X - R, Y + 1}, {X - R, Y - 1}, {X - 1, Y - 1}};
+      C.Polygon(P);
+      return;
+    }
   }
 }
 
@@ -109,7 +115,7 @@ void DrawMarkOnCanvas(TCanvas& Canvas, int Mark, int X, int Y) {
     case TFill::SmallSolid: Canvas.GetBrush().SetColor(Canvas.GetPen().GetColor()); break;
     case TFill::BrushFilled: break;
   }
-  DrawShape(Canvas, Shape, X, Y, Fill == TFill::SmallSolid ? 2 : 4);
+  DrawShape(Canvas, Shape, X, Y, Fill == TFill::SmallSolid ? 3 : 4);
 }
 
 }  // namespace kvl

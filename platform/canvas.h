@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "kvl/platform/graphics.h"
 
@@ -95,6 +96,26 @@ public:
 private:
   // The clip rectangle in bitmap coordinates, within the bitmap.
   TRect DeviceClip() const;
+
+  // Shape helpers (canvas_shapes.cpp); coordinates are bitmap coordinates.
+  struct TRowSpan {
+    int Left;   // first pixel, inclusive
+    int Right;  // last pixel, inclusive; Right < Left is an empty row
+  };
+  void DeviceSpan(int Y, int X1, int X2, std::uint32_t Pixel, TPenMode Mode);
+  void DevicePixel(int X, int Y, std::uint32_t Pixel, TPenMode Mode);
+  void DeviceLine(int X1, int Y1, int X2, int Y2);
+  void WideSegment(double X1, double Y1, double X2, double Y2);
+  // A shape given by one span per row from Top: its boundary in the pen, its inside in
+  // the brush.
+  void OutlineAndFill(int Top, const std::vector<TRowSpan>& Rows, bool Outline, bool Fill);
+  void EllipseRows(double CX, double CY, double RX, double RY, int Top, int Bottom,
+                   std::vector<TRowSpan>& Rows) const;
+  void ArcShape(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4, int Kind);
+  bool PenVisible() const { return FPen.GetStyle() != psClear; }
+  std::uint32_t PenPixel() const { return ColorToPixel(ColorToRGB(FPen.GetColor())); }
+  std::uint32_t BrushPixel() const { return ColorToPixel(ColorToRGB(FBrush.GetColor())); }
+  int FDashPhase = 0;  // position in the pen's dash pattern, carried along a polyline
 
   TBitmap* FBitmap;
   TPen FPen;
