@@ -260,6 +260,9 @@ class ScratchFolder : public ::testing::Test {
   std::optional<std::string> FOldOutput;
 };
 
+using ImageFiles = ScratchFolder;
+using GoldenCompare = ScratchFolder;
+
 // --- BMP ---------------------------------------------------------------------------------
 
 TEST(ImageBmp, RoundTripKeepsEveryPixelAtOddWidths) {
@@ -632,7 +635,7 @@ TEST(ImageJpeg, HostileSizeFailsBeforeAllocating) {
 
 // --- files, formats and errors common to all -----------------------------------------------
 
-TEST_F(ScratchFolder, FilesAreRecognisedByContentNotName) {
+TEST_F(ImageFiles, FilesAreRecognisedByContentNotName) {
   const std::string Misnamed = Path("really-a-png.bmp");
   Pattern(4, 3).SaveToPngFile(Misnamed);
   TBitmap B;
@@ -649,7 +652,7 @@ TEST_F(ScratchFolder, FilesAreRecognisedByContentNotName) {
   EXPECT_EQ(B.GetWidth(), 4);
 }
 
-TEST_F(ScratchFolder, UnreadableFilesNameTheFileAndTheReason) {
+TEST_F(ImageFiles, UnreadableFilesNameTheFileAndTheReason) {
   TBitmap B = Pattern(2, 2);
   const std::string Missing = Path("no-such.png");
   try {
@@ -669,7 +672,7 @@ TEST_F(ScratchFolder, UnreadableFilesNameTheFileAndTheReason) {
   EXPECT_EQ(PixelsOf(B), PixelsOf(Pattern(2, 2)));
 }
 
-TEST_F(ScratchFolder, SavingFailuresAreReported) {
+TEST_F(ImageFiles, SavingFailuresAreReported) {
   const TBitmap Empty;
   for (auto Save : {+[](const TBitmap&B, const std::string&F) { B.SaveToFile(F); },
                     +[](const TBitmap&B, const std::string&F) { B.SaveToPngFile(F); },
@@ -752,7 +755,7 @@ TEST(Resources, EveryEmbeddedPictureDecodes) {
 
 // --- golden comparison -------------------------------------------------------------------
 
-TEST_F(ScratchFolder, GoldenMatchPassesAndMismatchWritesActualAndDiff) {
+TEST_F(GoldenCompare, MatchPassesAndMismatchWritesActualAndDiff) {
   const std::string Golden = Path("sample.png");
   TBitmap Img = Pattern(6, 4);
   Img.SaveToPngFile(Golden);
@@ -782,7 +785,7 @@ TEST_F(ScratchFolder, GoldenMatchPassesAndMismatchWritesActualAndDiff) {
   EXPECT_FALSE(MatchesGolden(Img, Golden, 0x3F));
 }
 
-TEST_F(ScratchFolder, GoldenOfAnotherSizeFails) {
+TEST_F(GoldenCompare, AnotherSizeFails) {
   const std::string Golden = Path("sized.png");
   Pattern(6, 4).SaveToPngFile(Golden);
   const auto Result = MatchesGolden(Pattern(6, 5), Golden, 255);
@@ -793,7 +796,7 @@ TEST_F(ScratchFolder, GoldenOfAnotherSizeFails) {
   EXPECT_TRUE(fs::exists(TestOutputPath("sized.diff.png")));
 }
 
-TEST_F(ScratchFolder, MissingGoldenWritesActualOrNewGoldenOnRequest) {
+TEST_F(GoldenCompare, MissingGoldenWritesActualOrNewGoldenOnRequest) {
   const std::string Golden = Path("testdata/fresh.png");
   const TBitmap Img = Pattern(3, 3);
   const auto Result = MatchesGolden(Img, Golden);
@@ -809,7 +812,7 @@ TEST_F(ScratchFolder, MissingGoldenWritesActualOrNewGoldenOnRequest) {
   EXPECT_TRUE(MatchesGolden(Img, Golden));
 }
 
-TEST_F(ScratchFolder, OutputPathFallsBackToTheTempFolder) {
+TEST_F(GoldenCompare, OutputPathFallsBackToTheTempFolder) {
   EXPECT_EQ(TestOutputPath("a.png"), (FDir / "a.png").string());
   ::unsetenv("KVL_TEST_OUTPUT");
   EXPECT_EQ(TestOutputPath("a.png"), (fs::temp_directory_path() / "a.png").string());
