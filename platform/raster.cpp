@@ -1,9 +1,5 @@
 #include "kvl/platform/raster.h"
 
-// The project builds at -O2, where g++ 12 does not vectorise these loops; the span loops are
-// the hottest code of the canvas, so they get -O3.
-#define KVL_HOT __attribute__((optimize("O3")))
-
 namespace kvl::raster {
 
 namespace {

@@ -6,6 +6,14 @@
 
 #include "kvl/platform/graphics.h"
 
+// g++ 12 does not vectorise loops at -O2, so the hottest loops ask for -O3 on their own;
+// clang vectorises at -O2 already and does not know the attribute.
+#if defined(__GNUC__) && !defined(__clang__)
+#define KVL_HOT __attribute__((optimize("O3")))
+#else
+#define KVL_HOT
+#endif
+
 namespace kvl::raster {
 
 // Pen (P) combined with the destination (D) on the 24 colour bits; the top byte stays 0.
