@@ -1,0 +1,222 @@
+#include "kvl/platform/text.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "kvl/platform/bitmap.h"
+#include "kvl/platform/canvas.h"
+
+namespace kvl {
+namespace {
+
+const char* const Sample = "(8g]}\xC3\x9C\xC3\x84\xC2\xA7";
+
+TEST(TextMeasure, WidthIsTheSumOfTheGlyphAdvances) {
+  TBitmap B(10, 10);
+  TCanvas& C = *B.GetCanvas();
+  for (int Size : {8, 12, 30}) {
+    C.GetFont().SetSize(Size);
+    int Sum = 0;
+    for (const char* S : {"H", "e", "l", "l", "o", ",", " ", "W", "\xC3\xA4"}) Sum += C.TextWidth(S);
+    EXPECT_EQ(C.TextWidth("Hello, W\xC3\xA4"), Sum) << Size;
+    EXPECT_GT(Sum, 0);
+  }
+  EXPECT_EQ(C.TextWidth(""), 0);
+}
+
+TEST(TextMeasure, HeightIsTheCellForEveryTextAndGrowsWithTheSize) {
+  TBitmap B(10, 10);
+  TCanvas& C = *B.GetCanvas();
+  const int H8 = C.TextHeight(Sample);
+  EXPECT_EQ(C.TextHeight(""), H8);
+  EXPECT_EQ(C.TextHeight("x"), H8);
+  EXPECT_EQ(C.TextHeight("\xC3\x89g"), H8);
+  EXPECT_GE(H8, 11);  // 8 points at 96 dpi is an 11-pixel em; the cell is taller
+  EXPECT_LE(H8, 16);
+  EXPECT_GT(C.TextWidth(Sample), 0);
+  C.GetFont().SetSize(20);
+  EXPECT_GT(C.TextHeight("x"), H8);
+  EXPECT_EQ(C.TextExtent("ab"), (TSize{C.TextWidth("ab"), C.TextHeight("ab")}));
+  // A positive height asks for the whole cell.
+  C.GetFont().SetHeight(30);
+  EXPECT_EQ(C.TextHeight("x"), 30);
+}
+
+// Counts pixels that are not the background colour.
+int Ink(const TBitmap& B, std::uint32_t Background, TRect* Box = nullptr) {
+  int N = 0;
+  TRect R{B.GetWidth(), B.GetHeight(), -1, -1};
+  for (int Y = 0; Y < B.GetHeight(); ++Y)
+    for (int X = 0; X < B.GetWidth(); ++X)
+      if (B.ScanLine(Y)[X] != Background) {
+        ++N;
+        R = {std::min(R.Left, X), std::min(R.Top, Y), std::max(R.Right, X + 1), std::max(R.Bottom, Y + 1)};
+      }
+  if (Box) *Box = R;
+  return N;
+}
+
+TEST(TextOut, SolidBrushFillsExactlyTheCellAndInkStaysInside) {
+  TBitmap B(120, 40);
+  TCanvas& C = *B.GetCanvas();
+  C.GetBrush().SetColor(clYellow);
+  C.GetFont().SetColor(clBlack);
+  C.GetFont().SetSize(16);
+  C.TextOut(10, 5, "Hg\xC3\x84");
+  // The brush covers exactly the cell; a glyph may overhang its advance by a pixel.
+  const TRect Cell = Rect(10, 5, 10 + C.TextWidth("Hg\xC3\x84"), 5 + C.TextHeight("x"));
+  TRect Box;
+  Ink(B, 0x00FFFFFF, &Box);
+  EXPECT_EQ(Box.Top, Cell.Top);
+  EXPECT_EQ(Box.Bottom, Cell.Bottom);
+  EXPECT_EQ(Box.Left, Cell.Left);
+  EXPECT_LE(Box.Right, Cell.Right + 1);
+  for (int Y = Cell.Top; Y < Cell.Bottom; ++Y) {
+    EXPECT_EQ(C.GetPixel(Cell.Left, Y), clYellow);
+  }
+  EXPECT_EQ(C.GetPixel(10, 5), clYellow);
+  bool FullInk = false;
+  for (int Y = Box.Top; Y < Box.Bottom; ++Y)
+    for (int X = Box.Left; X < Box.Right; ++X) FullInk |= C.GetPixel(X, Y) == clBlack;
+  EXPECT_TRUE(FullInk);
+  EXPECT_EQ(C.GetPenPos(), Point(10 + C.TextWidth("Hg\xC3\x84"), 5));
+}
+
+TEST(TextOut, ClearBrushDrawsOnlyGlyphsInTheFontColour) {
+  TBitmap B(60, 30);
+  TCanvas& C = *B.GetCanvas();
+  C.GetBrush().SetStyle(bsClear);
+  C.GetFont().SetColor(clRed);
+  C.GetFont().SetSize(14);
+  C.TextOut(2, 2, "IH");
+  std::set<std::uint32_t> Colours;
+  for (int I = 0; I < 60 * 30; ++I) Colours.insert(B.Pixels()[I]);
+  EXPECT_TRUE(Colours.count(ColorToPixel(clRed)));  // stems of I and H are fully covered
+  EXPECT_TRUE(Colours.count(0x00FFFFFF));
+  // Blends of red over white keep red at 0xFF and green equal to blue.
+  for (std::uint32_t P : Colours) {
+    EXPECT_EQ((P >> 16) & 0xFF, 0xFFu);
+    EXPECT_EQ((P >> 8) & 0xFF, P & 0xFF);
+  }
+}
+
+TEST(TextOut, NonAntialiasedTextHasTwoColours) {
+  TBitmap B(80, 30);
+  TCanvas& C = *B.GetCanvas();
+  C.GetFont().SetQuality(fqNonAntialiased);
+  C.GetFont().SetSize(12);
+  C.TextOut(1, 1, "Wavy 8");
+  std::set<std::uint32_t> Colours(B.Pixels(), B.Pixels() + 80 * 30);
+  EXPECT_EQ(Colours, (std::set<std::uint32_t>{0, 0x00FFFFFF}));
+}
+
+TEST(TextOut, BoldIsHeavierAndUnknownNamesStillDraw) {
+  TBitmap A(120, 30), Bd(120, 30), U(120, 30);
+  A.GetCanvas()->TextOut(1, 1, "Heavy text");
+  Bd.GetCanvas()->GetFont().SetStyle(fsBold);
+  Bd.GetCanvas()->TextOut(1, 1, "Heavy text");
+  EXPECT_GT(Ink(Bd, 0x00FFFFFF), Ink(A, 0x00FFFFFF));
+  EXPECT_GE(Bd.GetCanvas()->TextWidth("Heavy text"), A.GetCanvas()->TextWidth("Heavy text"));
+  U.GetCanvas()->GetFont().SetName("No Such Face 123");
+  U.GetCanvas()->TextOut(1, 1, "Heavy text");
+  EXPECT_GT(Ink(U, 0x00FFFFFF), 0);
+  EXPECT_EQ(ResolveFont("No Such Face 123", false, false).Path, ResolveFont("Tahoma", false, false).Path);
+}
+
+TEST(TextOut, UnderlineAndStrikeOutDrawLines) {
+  TBitmap A(80, 30), U(80, 30);
+  A.GetCanvas()->TextOut(1, 1, "ooo");
+  U.GetCanvas()->GetFont().SetStyle(fsUnderline | fsStrikeOut);
+  U.GetCanvas()->TextOut(1, 1, "ooo");
+  EXPECT_GT(Ink(U, 0x00FFFFFF), Ink(A, 0x00FFFFFF) + U.GetCanvas()->TextWidth("ooo"));
+}
+
+TEST(TextOut, RotatedNinetyDegreesOccupiesTheTransposedBox) {
+  TBitmap Flat(200, 60), Turned(60, 200);
+  TCanvas& F = *Flat.GetCanvas();
+  F.GetFont().SetSize(16);
+  F.GetBrush().SetColor(clSilver);
+  F.TextOut(10, 10, "Rotate");
+  TRect FB;
+  Ink(Flat, 0x00FFFFFF, &FB);
+  TCanvas& T = *Turned.GetCanvas();
+  T.GetFont().SetSize(16);
+  T.GetFont().SetOrientation(900);
+  T.GetBrush().SetColor(clSilver);
+  T.TextOut(10, 190, "Rotate");
+  TRect TB;
+  Ink(Turned, 0x00FFFFFF, &TB);
+  // Upward from (10, 190), the cell to the right: x in [10, 10 + h), y in (190 - w, 190].
+  EXPECT_NEAR(TB.Width(), FB.Height(), 2);
+  EXPECT_NEAR(TB.Height(), FB.Width(), 2);
+  EXPECT_NEAR(TB.Left, 10, 1);
+  EXPECT_NEAR(TB.Bottom, 191, 2);
+  EXPECT_EQ(T.GetPenPos(), Point(10, 190 - T.TextWidth("Rotate")));
+}
+
+TEST(TextOut, UpsideDownAndAnyAngleStayNearTheirCell) {
+  TBitmap B(200, 200);
+  TCanvas& C = *B.GetCanvas();
+  C.GetBrush().SetStyle(bsClear);
+  C.GetFont().SetSize(14);
+  C.GetFont().SetOrientation(1800);
+  C.TextOut(150, 100, "Down");
+  TRect Box;
+  Ink(B, 0x00FFFFFF, &Box);
+  EXPECT_LE(Box.Right, 152);  // runs leftwards from x = 150
+  EXPECT_LE(Box.Bottom, 102); // and the cell lies above y = 100
+  EXPECT_GE(Box.Left, 150 - C.TextWidth("Down") - 2);
+  for (int Angle : {-450, 3333, 7200 + 123}) {
+    TBitmap R(200, 200);
+    R.GetCanvas()->GetFont().SetOrientation(Angle);
+    R.GetCanvas()->TextOut(100, 100, "Angle");
+    EXPECT_GT(Ink(R, 0x00FFFFFF), 0) << Angle;
+  }
+}
+
+TEST(TextRect, FillsTheRectangleAndClipsTheText) {
+  TBitmap B(100, 30);
+  TCanvas& C = *B.GetCanvas();
+  C.GetBrush().SetColor(clAqua);
+  C.TextRect(Rect(10, 5, 30, 25), 12, 6, "Much longer than the box");
+  TRect Box;
+  Ink(B, 0x00FFFFFF, &Box);
+  EXPECT_EQ(Box, Rect(10, 5, 30, 25));
+  EXPECT_EQ(C.GetBrush().GetStyle(), bsSolid);
+  C.TextRect(Rect(50, 5, 60, 15), 50, 5, "");  // empty text still fills
+  EXPECT_EQ(C.GetPixel(55, 10), clAqua);
+}
+
+TEST(TextOut, ClipsToTheClipRectangleAndTheBitmapWithOrigin) {
+  TBitmap B(50, 30);
+  TCanvas& C = *B.GetCanvas();
+  C.GetBrush().SetColor(clLime);
+  C.SetOrigin({5, 5});
+  C.SetClipRect(Rect(0, 0, 10, 10));
+  C.TextOut(-20, 0, "Clipped text");
+  C.SetOrigin({0, 0});
+  C.ResetClip();
+  TRect Box;
+  Ink(B, 0x00FFFFFF, &Box);
+  EXPECT_EQ(Box, Rect(5, 5, 15, 15));
+  TBitmap Edge(20, 10);
+  Edge.GetCanvas()->TextOut(-30, -8, "Off the edge of the bitmap");  // no crash
+  Edge.GetCanvas()->TextOut(15, 5, "Off the edge");
+}
+
+TEST(TextOut, IsDeterministicAndSurvivesBadInput) {
+  TBitmap A(100, 30), B(100, 30);
+  A.GetCanvas()->TextOut(2, 2, "Same \xFF\xC3 text\xE2\x82");
+  B.GetCanvas()->TextOut(2, 2, "Same \xFF\xC3 text\xE2\x82");
+  for (int I = 0; I < 100 * 30; ++I) ASSERT_EQ(A.Pixels()[I], B.Pixels()[I]);
+  TBitmap Big(50, 50);
+  Big.GetCanvas()->GetFont().SetHeight(-400);
+  Big.GetCanvas()->TextOut(0, 0, "W");
+  EXPECT_GT(Big.GetCanvas()->TextHeight("W"), 400);
+  Big.GetCanvas()->GetFont().SetHeight(0);
+  Big.GetCanvas()->TextOut(0, 0, "tiny");
+}
+
+}  // namespace
+}  // namespace kvl
