@@ -65,108 +65,106 @@ KVL_HOT void RopRow(TCopyMode M, const std::uint32_t* S, std::uint32_t* D, int N
 
 }  // namespace
 
-// Copies the source block Src (bitmap coordinates of Source, normalised, any size) onto the
-// destination block Dst (bitmap coordinates of this canvas, normalised); FlipX/FlipY mirror.
-// Shared by CopyRect, Draw and StretchDraw.
-static void Blit(TBitmap& Target, const TRect& Clip, const TBitmap& Source, TRect Src, TRect Dst,
-                 bool FlipX, bool FlipY, TCopyMode Mode, TStretchMode Stretch, std::uint32_t Brush,
-                 bool Keyed, std::uint32_t Key) {
-  if (Src.IsEmpty() || Dst.IsEmpty() || Source.Empty()) return;
-  const TRect Visible = Dst.Intersect(Clip);
-  if (Visible.IsEmpty()) return;
-  const int SW = Src.Width(), SH = Src.Height(), DW = Dst.Width(), DH = Dst.Height();
-  const TRect Bounds = Rect(0, 0, Source.GetWidth(), Source.GetHeight());
-  const bool SameSize = SW == DW && SH == DH;
+namespace {
 
-  // Halftone: scale the (edge-clamped) source block once, then copy that.
-  std::vector<std::uint32_t> Scaled;
-  if (!SameSize && Stretch == smHalftone) {
-    const TRect S = Src.Intersect(Bounds);
-    if (S.IsEmpty()) return;
-    Scaled.resize(std::size_t(DW) * std::size_t(DH));
-    HalftoneScale({Source.ScanLine(S.Top) + S.Left, S.Width(), S.Height(), Source.GetWidth()},
-                  Scaled.data(), DW, DH);
-  }
-  std::vector<std::uint32_t> Row(std::size_t(Visible.Width()));
-  for (int Y = Visible.Top; Y < Visible.Bottom; ++Y) {
-    const int DY = FlipY ? (Dst.Bottom - 1 - Y) : (Y - Dst.Top);
-    int N = 0, X0 = Visible.Left;
-    // Gather the source pixels of this row; a run stops where the source leaves its bitmap.
-    const auto Flush = [&]() {
-      if (N > 0) RopRow(Mode, Row.data(), Target.ScanLine(Y) + X0, N, Brush, Keyed, Key);
-      N = 0;
-    };
-    for (int X = Visible.Left; X < Visible.Right; ++X) {
-      const int DX = FlipX ? (Dst.Right - 1 - X) : (X - Dst.Left);
-      std::uint32_t P;
-      if (!Scaled.empty()) {
-        P = Scaled[std::size_t(DY) * std::size_t(DW) + std::size_t(DX)];
-      } else {
-        const int SX = Src.Left + (SameSize ? DX : NearestSource(DX, DW, SW));
-        const int SY = Src.Top + (SameSize ? DY : NearestSource(DY, DH, SH));
-        if (!Bounds.Contains({SX, SY})) {
-          Flush();
-          X0 = X + 1;
-          continue;
-        }
-        P = Source.ScanLine(SY)[SX];
-      }
-      if (N == 0) X0 = X;
-      Row[std::size_t(N++)] = P;
-    }
-    Flush();
+// What one copy needs besides its rectangles.
+struct TBlitMode {
+  TCopyMode Mode;
+  TStretchMode Stretch;
+  std::uint32_t Brush;
+  bool Keyed;
+  std::uint32_t Key;
+};
+
+// Writes one destination row from Pixels (NoPixel entries are left out).
+void WriteRow(const TBlitMode& M, const std::uint32_t* Pixels, std::uint32_t* D, int N) {
+  int I = 0;
+  while (I < N) {
+    while (I < N && Pixels[I] == NoPixel) ++I;
+    int E = I;
+    while (E < N && Pixels[E] != NoPixel) ++E;
+    if (E > I) RopRow(M.Mode, Pixels + I, D + I, E - I, M.Brush, M.Keyed, M.Key);
+    I = E;
   }
 }
+
+// Copies Src of Source (bitmap coordinates, normalised, may reach outside the bitmap) onto Dst
+// of Target (normalised) within Clip; FlipX/FlipY mirror. Shared by CopyRect, Draw and
+// StretchDraw. Source and Target may be the same bitmap.
+void Blit(TBitmap& Target, const TRect& Clip, const TBitmap& Source, const TRect& Src,
+          const TRect& Dst, bool FlipX, bool FlipY, const TBlitMode& M) {
+  if (Src.IsEmpty() || Dst.IsEmpty() || Source.Empty()) return;
+  const TRect Bounds = Rect(0, 0, Source.GetWidth(), Source.GetHeight());
+  const int SW = Src.Width(), SH = Src.Height(), DW = Dst.Width(), DH = Dst.Height();
+  if (SW == DW && SH == DH && !FlipX && !FlipY) {
+    // Same size: source outside its bitmap shrinks the destination with it.
+    const TRect Visible = Bounds.Offset(Dst.Left - Src.Left, Dst.Top - Src.Top).Intersect(Dst).Intersect(Clip);
+    if (Visible.IsEmpty()) return;
+    const int DX = Src.Left - Dst.Left, DY = Src.Top - Dst.Top, N = Visible.Width();
+    const bool Same = &Source == &Target;
+    // In one bitmap, rows run away from the direction of the move and each source row is
+    // taken out before its destination row is written, so overlaps copy as if read first.
+    std::vector<std::uint32_t> Row(Same ? std::size_t(N) : 0);
+    const bool BottomUp = Same && DY < 0;
+    for (int K = 0; K < Visible.Height(); ++K) {
+      const int Y = BottomUp ? Visible.Bottom - 1 - K : Visible.Top + K;
+      const std::uint32_t* S = Source.ScanLine(Y + DY) + Visible.Left + DX;
+      if (Same) S = std::copy_n(S, N, Row.data()) - N;
+      RopRow(M.Mode, S, Target.ScanLine(Y) + Visible.Left, N, M.Brush, M.Keyed, M.Key);
+    }
+    return;
+  }
+  const TRect Visible = Dst.Intersect(Clip);
+  if (Visible.IsEmpty()) return;
+  // The visible part in the unmirrored destination block, scaled completely before anything
+  // is written (which also makes copies within one bitmap safe).
+  TRect Window = Visible.Offset(-Dst.Left, -Dst.Top);
+  if (FlipX) Window = {DW - Window.Right, Window.Top, DW - Window.Left, Window.Bottom};
+  if (FlipY) Window = {Window.Left, DH - Window.Bottom, Window.Right, DH - Window.Top};
+  const int WW = Window.Width(), WH = Window.Height();
+  std::vector<std::uint32_t> Scaled(std::size_t(WW) * std::size_t(WH));
+  const TPixelBlock Block{Source.Pixels(), Source.GetWidth(), Source.GetHeight(), Source.GetWidth()};
+  // A key colour must stay a colour of its own, so keyed copies never blend.
+  if (M.Stretch == smHalftone && !M.Keyed) {
+    HalftoneScale(Block, Src, DW, DH, Window, Scaled.data());
+  } else {
+    NearestScale(Block, Src, DW, DH, Window, Scaled.data());
+  }
+  std::vector<std::uint32_t> Row(static_cast<std::size_t>(WW));
+  for (int K = 0; K < WH; ++K) {
+    const int Y = FlipY ? Visible.Bottom - 1 - K : Visible.Top + K;
+    const std::uint32_t* S = Scaled.data() + std::size_t(K) * std::size_t(WW);
+    if (FlipX) S = std::reverse_copy(S, S + WW, Row.data()) - WW;
+    WriteRow(M, S, Target.ScanLine(Y) + Visible.Left, WW);
+  }
+}
+
+}  // namespace
 
 void TCanvas::CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect) {
   const bool FlipX = (Dest.Right < Dest.Left) != (SourceRect.Right < SourceRect.Left);
   const bool FlipY = (Dest.Bottom < Dest.Top) != (SourceRect.Bottom < SourceRect.Top);
-  const TRect Src = SourceRect.Normalized().Offset(Source.FOrigin.X, Source.FOrigin.Y);
-  const TRect Dst = Dest.Normalized().Offset(FOrigin.X, FOrigin.Y);
-  // Reading and writing one bitmap: take the source out first, so overlaps copy cleanly.
-  if (Source.FBitmap == FBitmap) {
-    const TRect S = Src.Intersect(Rect(0, 0, FBitmap->GetWidth(), FBitmap->GetHeight()));
-    if (S.IsEmpty()) return;
-    TBitmap Copy(S.Width(), S.Height());
-    for (int Y = 0; Y < S.Height(); ++Y)
-      std::copy_n(FBitmap->ScanLine(S.Top + Y) + S.Left, S.Width(), Copy.ScanLine(Y));
-    Blit(*FBitmap, DeviceClip(), Copy, Src.Offset(-S.Left, -S.Top), Dst, FlipX, FlipY, FCopyMode,
-         FStretchMode, BrushPixel(), false, 0);
-    return;
-  }
-  Blit(*FBitmap, DeviceClip(), *Source.FBitmap, Src, Dst, FlipX, FlipY, FCopyMode, FStretchMode,
-       BrushPixel(), false, 0);
+  Blit(*FBitmap, DeviceClip(), *Source.FBitmap,
+       SourceRect.Normalized().Offset(Source.FOrigin.X, Source.FOrigin.Y),
+       Dest.Normalized().Offset(FOrigin.X, FOrigin.Y), FlipX, FlipY,
+       {FCopyMode, FStretchMode, BrushPixel(), false, 0});
 }
 
 void TCanvas::Draw(int X, int Y, const TBitmap& Source) {
-  if (Source.Empty()) return;
   const int W = Source.GetWidth(), H = Source.GetHeight();
-  const TRect Dst = Rect(X, Y, X + W, Y + H).Offset(FOrigin.X, FOrigin.Y);
-  const bool Keyed = Source.GetTransparent();
-  const std::uint32_t Key = ColorToPixel(ColorToRGB(Source.GetTransparentColor()));
-  if (&Source == FBitmap) {
-    const TBitmap Copy = Source;
-    Blit(*FBitmap, DeviceClip(), Copy, Rect(0, 0, W, H), Dst, false, false, FCopyMode,
-         FStretchMode, BrushPixel(), Keyed, Key);
-    return;
-  }
-  Blit(*FBitmap, DeviceClip(), Source, Rect(0, 0, W, H), Dst, false, false, FCopyMode,
-       FStretchMode, BrushPixel(), Keyed, Key);
+  Blit(*FBitmap, DeviceClip(), Source, Rect(0, 0, W, H),
+       Rect(X, Y, X + W, Y + H).Offset(FOrigin.X, FOrigin.Y), false, false,
+       {FCopyMode, FStretchMode, BrushPixel(), Source.GetTransparent(),
+        ColorToPixel(ColorToRGB(Source.GetTransparentColor()))});
 }
 
 void TCanvas::StretchDraw(const TRect& Dest, const TBitmap& Source) {
-  if (Source.Empty()) throw EInvalidGraphic("cannot stretch an empty bitmap");
-  const bool Keyed = Source.GetTransparent();
-  const std::uint32_t Key = ColorToPixel(ColorToRGB(Source.GetTransparentColor()));
-  const TBitmap* From = &Source;
-  TBitmap Copy;
-  if (&Source == FBitmap) {
-    Copy = Source;
-    From = &Copy;
-  }
-  Blit(*FBitmap, DeviceClip(), *From, Rect(0, 0, Source.GetWidth(), Source.GetHeight()),
+  if (Source.Empty()) throw EInvalidGraphic("StretchDraw: the bitmap is empty");
+  Blit(*FBitmap, DeviceClip(), Source, Rect(0, 0, Source.GetWidth(), Source.GetHeight()),
        Dest.Normalized().Offset(FOrigin.X, FOrigin.Y), Dest.Right < Dest.Left,
-       Dest.Bottom < Dest.Top, FCopyMode, FStretchMode, BrushPixel(), Keyed, Key);
+       Dest.Bottom < Dest.Top,
+       {FCopyMode, FStretchMode, BrushPixel(), Source.GetTransparent(),
+        ColorToPixel(ColorToRGB(Source.GetTransparentColor()))});
 }
 
 void TCanvas::InvertRect(const TRect& R) {
