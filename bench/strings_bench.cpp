@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "baseline_ratio.h"
 #include "kvl/core/stringl.h"
 
 namespace {
@@ -45,3 +46,7 @@ void BM_Utf8Length(benchmark::State& State) {
 BENCHMARK(BM_Utf8Length);
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  return kvl::bench::RunWithRatios(argc, argv, {{"BM_strff2", "BM_ToCharsFixed2", 0}});
+}

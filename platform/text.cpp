@@ -143,8 +143,7 @@ TFaceKey KeyOf(const TFont& Font) {
 
 void SetSize(const TSizedFace& S) { FT_Set_Pixel_Sizes(S.Face, 0, FT_UInt(S.EmPixels)); }
 
-TSizedFace& Sized(const TFont& Font) {
-  const TFaceKey Key = KeyOf(Font);
+TSizedFace& Sized(const TFaceKey& Key) {
   auto& Map = SizedFaces();
   auto It = Map.find(Key);
   if (It != Map.end()) return It->second;
@@ -265,11 +264,12 @@ TFontFile ResolveFont(const std::string& Name, bool Bold, bool Italic) {
   return F;
 }
 
-TFontMetrics GetFontMetrics(const TFont& Font) { return Sized(Font).Metrics; }
+TFontMetrics GetFontMetrics(const TFont& Font) { return Sized(KeyOf(Font)).Metrics; }
 
-const TGlyph& GetGlyph(const TFont& Font, char32_t C) {
-  const TFaceKey Key = KeyOf(Font);
-  TSizedFace& S = Sized(Font);
+namespace {
+
+// A glyph of an already sized face; the face and key are looked up once per text.
+const TGlyph& CachedGlyph(const TFaceKey& Key, TSizedFace& S, char32_t C) {
   auto It = S.Glyphs.find(C);
   if (It != S.Glyphs.end()) return It->second;
   if (CachedGlyphCount() >= MaxCachedGlyphs) {
@@ -281,12 +281,21 @@ const TGlyph& GetGlyph(const TFont& Font, char32_t C) {
   return S.Glyphs.emplace(C, Render(Key, S, C)).first->second;
 }
 
+}  // namespace
+
+const TGlyph& GetGlyph(const TFont& Font, char32_t C) {
+  const TFaceKey Key = KeyOf(Font);
+  return CachedGlyph(Key, Sized(Key), C);
+}
+
 int TextAdvance(const TFont& Font, std::string_view Text) {
+  const TFaceKey Key = KeyOf(Font);
+  TSizedFace& S = Sized(Key);
   int W = 0;
   for (std::size_t P = 0; P < Text.size();) {
     int Len = 1;
     const char32_t C = Utf8Decode(Text, P, &Len);
-    W += GetGlyph(Font, C).Advance;
+    W += CachedGlyph(Key, S, C).Advance;
     P += std::size_t(Len);
   }
   return W;
@@ -294,7 +303,9 @@ int TextAdvance(const TFont& Font, std::string_view Text) {
 
 int RenderText(TBitmap& Target, const TRect& Clip, int X, int Y, const TFont& Font,
                std::string_view Text) {
-  const TFontMetrics M = GetFontMetrics(Font);
+  const TFaceKey Key = KeyOf(Font);
+  TSizedFace& S = Sized(Key);
+  const TFontMetrics M = S.Metrics;
   const std::uint32_t Color = ColorToPixel(ColorToRGB(Font.GetColor()));
   const double A = Font.GetOrientation() / 10.0 * std::numbers::pi / 180.0;
   const double Cs = Font.GetOrientation() % 3600 == 0 ? 1.0 : std::cos(A);
@@ -306,7 +317,7 @@ int RenderText(TBitmap& Target, const TRect& Clip, int X, int Y, const TFont& Fo
     int Len = 1;
     const char32_t C = Utf8Decode(Text, P, &Len);
     P += std::size_t(Len);
-    const TGlyph& G = GetGlyph(Font, C);
+    const TGlyph& G = CachedGlyph(Key, S, C);
     const int OX = int(std::lround(BX + Pen * Cs)), OY = int(std::lround(BY - Pen * Sn));
     Blend(Target, Clip, OX + G.Left, OY - G.Top, G, Color);
     Pen += G.Advance;
