@@ -1,6 +1,7 @@
 // Copies between bitmaps through the raster operation of the copy mode, with nearest-pixel or
 // halftone stretching.
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "kvl/platform/bitmap.h"
@@ -8,7 +9,6 @@
 #include "kvl/platform/raster.h"
 #include "kvl/platform/stretch.h"
 
-#define KVL_HOT __attribute__((optimize("O3")))
 
 namespace kvl {
 
@@ -36,36 +36,59 @@ constexpr std::uint32_t Rop(TCopyMode M, std::uint32_t S, std::uint32_t D, std::
   return R & 0x00FFFFFF;
 }
 
-// One destination row from one source row (same length), skipping Key when Keyed.
-KVL_HOT void RopRow(TCopyMode M, const std::uint32_t* S, std::uint32_t* D, int N, std::uint32_t P,
-                    bool Keyed, std::uint32_t Key) {
-  if (Keyed) {
-    for (int I = 0; I < N; ++I)
-      if ((S[I] & 0xFFFFFF) != Key) D[I] = Rop(M, S[I], D[I], P);
-    return;
-  }
-  switch (M) {
-    case cmSrcCopy:
-      std::copy_n(S, N, D);
-      return;
-    case cmSrcAnd:
-      for (int I = 0; I < N; ++I) D[I] = S[I] & D[I];
-      return;
-    case cmSrcPaint:
-      for (int I = 0; I < N; ++I) D[I] = (S[I] | D[I]) & 0xFFFFFF;
-      return;
-    case cmSrcInvert:
-      for (int I = 0; I < N; ++I) D[I] = (S[I] ^ D[I]) & 0xFFFFFF;
-      return;
-    default:
-      for (int I = 0; I < N; ++I) D[I] = Rop(M, S[I], D[I], P);
-      return;
+// Row loops with the mode fixed at compile time, so that each one vectorises.
+template <TCopyMode M>
+KVL_HOT void RopLoop(const std::uint32_t* S, std::uint32_t* D, int N, std::uint32_t P) {
+  if constexpr (M == cmSrcCopy) {
+    std::copy_n(S, N, D);
+  } else {
+    for (int I = 0; I < N; ++I) D[I] = Rop(M, S[I], D[I], P);
   }
 }
 
-}  // namespace
+// A select rather than a conditional store, which vectorises too.
+template <TCopyMode M>
+KVL_HOT void RopKeyedLoop(const std::uint32_t* S, std::uint32_t* D, int N, std::uint32_t P,
+                          std::uint32_t Key) {
+  for (int I = 0; I < N; ++I) {
+    const std::uint32_t R = Rop(M, S[I], D[I], P);
+    D[I] = (S[I] & 0xFFFFFF) == Key ? D[I] : R;
+  }
+}
 
-namespace {
+// Calls F.template operator()<M>() with the run-time mode M as a constant.
+template <class F>
+void WithMode(TCopyMode M, F&& Fn) {
+  switch (M) {
+    case cmBlackness: return Fn.template operator()<cmBlackness>();
+    case cmDstInvert: return Fn.template operator()<cmDstInvert>();
+    case cmMergeCopy: return Fn.template operator()<cmMergeCopy>();
+    case cmMergePaint: return Fn.template operator()<cmMergePaint>();
+    case cmNotSrcCopy: return Fn.template operator()<cmNotSrcCopy>();
+    case cmNotSrcErase: return Fn.template operator()<cmNotSrcErase>();
+    case cmPatCopy: return Fn.template operator()<cmPatCopy>();
+    case cmPatInvert: return Fn.template operator()<cmPatInvert>();
+    case cmSrcAnd: return Fn.template operator()<cmSrcAnd>();
+    case cmSrcCopy: return Fn.template operator()<cmSrcCopy>();
+    case cmSrcErase: return Fn.template operator()<cmSrcErase>();
+    case cmSrcInvert: return Fn.template operator()<cmSrcInvert>();
+    case cmSrcPaint: return Fn.template operator()<cmSrcPaint>();
+    case cmWhiteness: return Fn.template operator()<cmWhiteness>();
+  }
+  // An unknown code copies plainly, as Rop does.
+  Fn.template operator()<cmSrcCopy>();
+}
+
+// One destination row from one source row (same length), skipping Key when Keyed.
+void RopRow(TCopyMode M, const std::uint32_t* S, std::uint32_t* D, int N, std::uint32_t P,
+            bool Keyed, std::uint32_t Key) {
+  if (Keyed) {
+    WithMode(M, [&]<TCopyMode K>() { RopKeyedLoop<K>(S, D, N, P, Key); });
+  } else {
+    WithMode(M, [&]<TCopyMode K>() { RopLoop<K>(S, D, N, P); });
+  }
+}
+
 
 // What one copy needs besides its rectangles.
 struct TBlitMode {
@@ -122,20 +145,27 @@ void Blit(TBitmap& Target, const TRect& Clip, const TBitmap& Source, const TRect
   if (FlipX) Window = {DW - Window.Right, Window.Top, DW - Window.Left, Window.Bottom};
   if (FlipY) Window = {Window.Left, DH - Window.Bottom, Window.Right, DH - Window.Top};
   const int WW = Window.Width(), WH = Window.Height();
-  std::vector<std::uint32_t> Scaled(std::size_t(WW) * std::size_t(WH));
   const TPixelBlock Block{Source.Pixels(), Source.GetWidth(), Source.GetHeight(), Source.GetWidth()};
-  // A key colour must stay a colour of its own, so keyed copies never blend.
-  if (M.Stretch == smHalftone && !M.Keyed) {
-    HalftoneScale(Block, Src, DW, DH, Window, Scaled.data());
-  } else {
-    NearestScale(Block, Src, DW, DH, Window, Scaled.data());
-  }
+  // Bands of about 256 KB stay in cache; within one bitmap a single band reads everything
+  // before anything is written.
+  const int BandRows = &Source == &Target ? WH : std::clamp((1 << 16) / WW, 1, WH);
+  const auto Scaled = std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t(WW) * std::size_t(BandRows));
   std::vector<std::uint32_t> Row(static_cast<std::size_t>(WW));
-  for (int K = 0; K < WH; ++K) {
-    const int Y = FlipY ? Visible.Bottom - 1 - K : Visible.Top + K;
-    const std::uint32_t* S = Scaled.data() + std::size_t(K) * std::size_t(WW);
-    if (FlipX) S = std::reverse_copy(S, S + WW, Row.data()) - WW;
-    WriteRow(M, S, Target.ScanLine(Y) + Visible.Left, WW);
+  for (int B = 0; B < WH; B += BandRows) {
+    const int BH = std::min(BandRows, WH - B);
+    const TRect Band{Window.Left, Window.Top + B, Window.Right, Window.Top + B + BH};
+    // A key colour must stay a colour of its own, so keyed copies never blend.
+    if (M.Stretch == smHalftone && !M.Keyed) {
+      HalftoneScale(Block, Src, DW, DH, Band, Scaled.get());
+    } else {
+      NearestScale(Block, Src, DW, DH, Band, Scaled.get());
+    }
+    for (int K = 0; K < BH; ++K) {
+      const int Y = FlipY ? Visible.Bottom - 1 - (B + K) : Visible.Top + B + K;
+      const std::uint32_t* S = Scaled.get() + std::size_t(K) * std::size_t(WW);
+      if (FlipX) S = std::reverse_copy(S, S + WW, Row.data()) - WW;
+      WriteRow(M, S, Target.ScanLine(Y) + Visible.Left, WW);
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -372,7 +373,7 @@ TEST(StretchDraw, TransparentKeyAndEmptyBitmap) {
 std::vector<std::pair<int, long long>> ReferenceWeights(int I, int N, int S) {
   std::vector<std::pair<int, long long>> W;
   if (N < S) {
-    for (int P = 0; P < S; ++P) {
+    for (int P = int(1LL * I * S / N); P < S && 1LL * P * N < 1LL * (I + 1) * S; ++P) {
       const long long Lo = std::max<long long>(1LL * I * S, 1LL * P * N);
       const long long Hi = std::min<long long>(1LL * (I + 1) * S, 1LL * (P + 1) * N);
       if (Hi > Lo) W.push_back({P, Hi - Lo});
@@ -476,6 +477,44 @@ TEST(Halftone, MatchesTheDefinitionAtOddSizes) {
       for (int X = 0; X < S.DW; ++X) Wrong += At(Dst, X, Y) != ReferenceHalftone(Src, S.DW, S.DH, X, Y);
     EXPECT_EQ(Wrong, 0);
   }
+}
+
+TEST(Halftone, LargeCopiesGoInBandsAndMirrorWhole) {
+  // Wide destinations are scaled a band of rows at a time.
+  const struct {
+    int SW, SH, DW, DH;
+  } Sizes[] = {{1500, 300, 700, 130}, {61, 23, 700, 200}};
+  for (const auto& S : Sizes) {
+    SCOPED_TRACE(testing::Message() << S.SW << "x" << S.SH << " -> " << S.DW << "x" << S.DH);
+    TBitmap Src = Random(S.SW, S.SH, 99);
+    const TBitmap Dst = Halftone(Src, S.DW, S.DH);
+    int Wrong = 0;
+    for (int Y = 0; Y < S.DH; ++Y)
+      for (int X = 0; X < S.DW; ++X) Wrong += At(Dst, X, Y) != ReferenceHalftone(Src, S.DW, S.DH, X, Y);
+    EXPECT_EQ(Wrong, 0);
+    TBitmap Flipped(S.DW, S.DH);
+    Flipped.GetCanvas()->SetStretchMode(smHalftone);
+    Flipped.GetCanvas()->CopyRect(Rect(S.DW, S.DH, 0, 0), *Src.GetCanvas(), Rect(0, 0, S.SW, S.SH));
+    for (int Y = 0; Y < S.DH; ++Y) {
+      Pixels Back = Row(Flipped, S.DH - 1 - Y);
+      std::reverse(Back.begin(), Back.end());
+      EXPECT_EQ(Back, Row(Dst, Y)) << "row " << Y;
+    }
+  }
+}
+
+TEST(Halftone, SourceOutsideItsBitmapTakesNoPart) {
+  // Area -1 .. 5 onto two pixels: the first covers -1, 0, 1 of which only 0 and 1 exist.
+  TBitmap Src = Make(5, 1, {10, 23, 30, 40, 51});
+  TBitmap Dst = Filled(2, 1, 0x777777);
+  Dst.GetCanvas()->SetStretchMode(smHalftone);
+  Dst.GetCanvas()->CopyRect(Rect(0, 0, 2, 1), *Src.GetCanvas(), Rect(-1, 0, 5, 1));
+  EXPECT_EQ(Row(Dst, 0), (Pixels{16, 40}));  // 33/2 = 16.5 to even, 121/3 = 40.3
+  // Pixels whose centre maps outside stay as they were.
+  Dst = Filled(2, 1, 0x777777);
+  Dst.GetCanvas()->SetStretchMode(smHalftone);
+  Dst.GetCanvas()->CopyRect(Rect(0, 0, 2, 1), *Src.GetCanvas(), Rect(-3, 0, 3, 1));
+  EXPECT_EQ(Row(Dst, 0), (Pixels{0x777777, 21}));  // (10 + 23 + 30) / 3
 }
 
 // --- InvertRect -----------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numeric>
 #include <vector>
 
@@ -141,16 +142,39 @@ inline std::uint32_t DivideRounded(std::uint64_t Acc, std::uint64_t D, double In
   return std::uint32_t(std::min<std::uint64_t>(Q, 255));
 }
 
+// Divisors below this keep 2 * 255 * D + D within 32 bits for TRoundDivider.
+constexpr std::uint64_t MaxFastDivisor = 0xFFFFFFFFull / 511;
+
+// Acc / D rounded to nearest, halves to even, for Acc <= 255 * D, by multiplication: floor
+// and divisibility of N = 2 * Acc + D by 2 * D with one 64-bit reciprocal (exact for every
+// 32-bit N).
+class TRoundDivider {
+public:
+  explicit TRoundDivider(std::uint64_t D) : FD(std::uint32_t(D)), FM(~0ull / (2 * D) + 1) {}
+  std::uint32_t operator()(std::uint32_t Acc) const {
+    const std::uint64_t N = 2ull * Acc + FD;
+    const std::uint64_t Low = FM * N;
+    std::uint32_t Q = std::uint32_t((static_cast<unsigned __int128>(FM) * N) >> 64);
+    // N a multiple of 2D: Acc / D lies exactly halfway and Q is the upper neighbour.
+    if (Low < FM && (Q & 1)) --Q;
+    return Q;
+  }
+
+private:
+  std::uint32_t FD;
+  std::uint64_t FM;
+};
+
 // Horizontal pass over the source rows [H.Lo .. ) the vertical taps read, then the vertical
 // pass. Mid holds three channel sums per window column; TAcc is wide enough for a full sum.
 template <class TAcc>
 KVL_HOT void Separable(const TPixelBlock& Src, const TAxisTaps& H, const TAxisTaps& V,
                        std::uint32_t* Out, int WW, int WH) {
   const std::size_t Cols = std::size_t(WW) * 3;
-  std::vector<std::uint32_t> Mid(std::size_t(std::max(0, V.Hi - V.Lo)) * Cols);
+  const auto Mid = std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t(std::max(0, V.Hi - V.Lo)) * Cols);
   for (int Y = V.Lo; Y < V.Hi; ++Y) {
     const std::uint32_t* Row = Src.Pixels + std::size_t(Y) * std::size_t(Src.Stride);
-    std::uint32_t* M = Mid.data() + std::size_t(Y - V.Lo) * Cols;
+    std::uint32_t* M = Mid.get() + std::size_t(Y - V.Lo) * Cols;
     for (int X = 0; X < WW; ++X) {
       std::uint32_t R = 0, G = 0, B = 0;
       const std::uint32_t* P = Row + std::max(H.First[std::size_t(X)], 0);
@@ -165,6 +189,16 @@ KVL_HOT void Separable(const TPixelBlock& Src, const TAxisTaps& H, const TAxisTa
       M[3 * X + 2] = B;
     }
   }
+  // The same total in every column (the usual case) lets each row divide by one constant.
+  std::uint32_t UniformH = 0;
+  for (std::size_t X = 0; X < std::size_t(WW); ++X) {
+    if (H.First[X] < 0) continue;
+    if (UniformH != 0 && H.Total[X] != UniformH) {
+      UniformH = 0;
+      break;
+    }
+    UniformH = H.Total[X];
+  }
   std::vector<double> InvH(static_cast<std::size_t>(WW));
   for (std::size_t X = 0; X < InvH.size(); ++X) InvH[X] = H.Total[X] ? 1.0 / H.Total[X] : 0.0;
   std::vector<TAcc> Acc(Cols);
@@ -177,12 +211,24 @@ KVL_HOT void Separable(const TPixelBlock& Src, const TAxisTaps& H, const TAxisTa
     }
     std::fill(Acc.begin(), Acc.end(), TAcc(0));
     for (int K = 0; K < V.Count[YK]; ++K) {
-      const std::uint32_t* M = Mid.data() + std::size_t(V.First[YK] + K - V.Lo) * Cols;
+      const std::uint32_t* M = Mid.get() + std::size_t(V.First[YK] + K - V.Lo) * Cols;
       const TAcc W = V.Weights[std::size_t(V.Offset[YK] + K)];
       TAcc* A = Acc.data();
       for (std::size_t I = 0; I < Cols; ++I) A[I] += TAcc(M[I]) * W;
     }
     const double InvV = 1.0 / V.Total[YK];
+    const std::uint64_t RowD = std::uint64_t(UniformH) * V.Total[YK];
+    if (UniformH != 0 && sizeof(TAcc) == 4 && RowD < MaxFastDivisor) {
+      const TRoundDivider Div(RowD);
+      for (int X = 0; X < WW; ++X) {
+        const std::size_t XK = std::size_t(X);
+        O[X] = H.First[XK] < 0 ? NoPixel
+                               : Div(std::uint32_t(Acc[3 * XK])) << 16 |
+                                     Div(std::uint32_t(Acc[3 * XK + 1])) << 8 |
+                                     Div(std::uint32_t(Acc[3 * XK + 2]));
+      }
+      continue;
+    }
     for (int X = 0; X < WW; ++X) {
       const std::size_t XK = std::size_t(X);
       if (H.First[XK] < 0) {
