@@ -9,7 +9,6 @@
 #include "kvl/platform/raster.h"
 #include "kvl/platform/stretch.h"
 
-
 namespace kvl {
 
 namespace {
@@ -18,20 +17,48 @@ namespace {
 constexpr std::uint32_t Rop(TCopyMode M, std::uint32_t S, std::uint32_t D, std::uint32_t P) {
   std::uint32_t R = S;
   switch (M) {
-    case cmBlackness: R = 0; break;
-    case cmDstInvert: R = ~D; break;
-    case cmMergeCopy: R = S & P; break;
-    case cmMergePaint: R = ~S | D; break;
-    case cmNotSrcCopy: R = ~S; break;
-    case cmNotSrcErase: R = ~(S | D); break;
-    case cmPatCopy: R = P; break;
-    case cmPatInvert: R = P ^ D; break;
-    case cmSrcAnd: R = S & D; break;
-    case cmSrcCopy: R = S; break;
-    case cmSrcErase: R = S & ~D; break;
-    case cmSrcInvert: R = S ^ D; break;
-    case cmSrcPaint: R = S | D; break;
-    case cmWhiteness: R = 0xFFFFFF; break;
+    case cmBlackness:
+      R = 0;
+      break;
+    case cmDstInvert:
+      R = ~D;
+      break;
+    case cmMergeCopy:
+      R = S & P;
+      break;
+    case cmMergePaint:
+      R = ~S | D;
+      break;
+    case cmNotSrcCopy:
+      R = ~S;
+      break;
+    case cmNotSrcErase:
+      R = ~(S | D);
+      break;
+    case cmPatCopy:
+      R = P;
+      break;
+    case cmPatInvert:
+      R = P ^ D;
+      break;
+    case cmSrcAnd:
+      R = S & D;
+      break;
+    case cmSrcCopy:
+      R = S;
+      break;
+    case cmSrcErase:
+      R = S & ~D;
+      break;
+    case cmSrcInvert:
+      R = S ^ D;
+      break;
+    case cmSrcPaint:
+      R = S | D;
+      break;
+    case cmWhiteness:
+      R = 0xFFFFFF;
+      break;
   }
   return R & 0x00FFFFFF;
 }
@@ -60,20 +87,34 @@ KVL_HOT void RopKeyedLoop(const std::uint32_t* S, std::uint32_t* D, int N, std::
 template <class F>
 void WithMode(TCopyMode M, F&& Fn) {
   switch (M) {
-    case cmBlackness: return Fn.template operator()<cmBlackness>();
-    case cmDstInvert: return Fn.template operator()<cmDstInvert>();
-    case cmMergeCopy: return Fn.template operator()<cmMergeCopy>();
-    case cmMergePaint: return Fn.template operator()<cmMergePaint>();
-    case cmNotSrcCopy: return Fn.template operator()<cmNotSrcCopy>();
-    case cmNotSrcErase: return Fn.template operator()<cmNotSrcErase>();
-    case cmPatCopy: return Fn.template operator()<cmPatCopy>();
-    case cmPatInvert: return Fn.template operator()<cmPatInvert>();
-    case cmSrcAnd: return Fn.template operator()<cmSrcAnd>();
-    case cmSrcCopy: return Fn.template operator()<cmSrcCopy>();
-    case cmSrcErase: return Fn.template operator()<cmSrcErase>();
-    case cmSrcInvert: return Fn.template operator()<cmSrcInvert>();
-    case cmSrcPaint: return Fn.template operator()<cmSrcPaint>();
-    case cmWhiteness: return Fn.template operator()<cmWhiteness>();
+    case cmBlackness:
+      return Fn.template operator()<cmBlackness>();
+    case cmDstInvert:
+      return Fn.template operator()<cmDstInvert>();
+    case cmMergeCopy:
+      return Fn.template operator()<cmMergeCopy>();
+    case cmMergePaint:
+      return Fn.template operator()<cmMergePaint>();
+    case cmNotSrcCopy:
+      return Fn.template operator()<cmNotSrcCopy>();
+    case cmNotSrcErase:
+      return Fn.template operator()<cmNotSrcErase>();
+    case cmPatCopy:
+      return Fn.template operator()<cmPatCopy>();
+    case cmPatInvert:
+      return Fn.template operator()<cmPatInvert>();
+    case cmSrcAnd:
+      return Fn.template operator()<cmSrcAnd>();
+    case cmSrcCopy:
+      return Fn.template operator()<cmSrcCopy>();
+    case cmSrcErase:
+      return Fn.template operator()<cmSrcErase>();
+    case cmSrcInvert:
+      return Fn.template operator()<cmSrcInvert>();
+    case cmSrcPaint:
+      return Fn.template operator()<cmSrcPaint>();
+    case cmWhiteness:
+      return Fn.template operator()<cmWhiteness>();
   }
   // An unknown code copies plainly, as Rop does.
   Fn.template operator()<cmSrcCopy>();
@@ -88,7 +129,6 @@ void RopRow(TCopyMode M, const std::uint32_t* S, std::uint32_t* D, int N, std::u
     WithMode(M, [&]<TCopyMode K>() { RopLoop<K>(S, D, N, P); });
   }
 }
-
 
 // What one copy needs besides its rectangles.
 struct TBlitMode {
@@ -121,7 +161,8 @@ void Blit(TBitmap& Target, const TRect& Clip, const TBitmap& Source, const TRect
   const int SW = Src.Width(), SH = Src.Height(), DW = Dst.Width(), DH = Dst.Height();
   if (SW == DW && SH == DH && !FlipX && !FlipY) {
     // Same size: source outside its bitmap shrinks the destination with it.
-    const TRect Visible = Bounds.Offset(Dst.Left - Src.Left, Dst.Top - Src.Top).Intersect(Dst).Intersect(Clip);
+    const TRect Visible =
+        Bounds.Offset(Dst.Left - Src.Left, Dst.Top - Src.Top).Intersect(Dst).Intersect(Clip);
     if (Visible.IsEmpty()) return;
     const int DX = Src.Left - Dst.Left, DY = Src.Top - Dst.Top, N = Visible.Width();
     const bool Same = &Source == &Target;
@@ -145,11 +186,13 @@ void Blit(TBitmap& Target, const TRect& Clip, const TBitmap& Source, const TRect
   if (FlipX) Window = {DW - Window.Right, Window.Top, DW - Window.Left, Window.Bottom};
   if (FlipY) Window = {Window.Left, DH - Window.Bottom, Window.Right, DH - Window.Top};
   const int WW = Window.Width(), WH = Window.Height();
-  const TPixelBlock Block{Source.Pixels(), Source.GetWidth(), Source.GetHeight(), Source.GetWidth()};
+  const TPixelBlock Block{Source.Pixels(), Source.GetWidth(), Source.GetHeight(),
+                          Source.GetWidth()};
   // Bands of about 256 KB stay in cache; within one bitmap a single band reads everything
   // before anything is written.
   const int BandRows = &Source == &Target ? WH : std::clamp((1 << 16) / WW, 1, WH);
-  const auto Scaled = std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t(WW) * std::size_t(BandRows));
+  const auto Scaled =
+      std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t(WW) * std::size_t(BandRows));
   std::vector<std::uint32_t> Row(static_cast<std::size_t>(WW));
   for (int B = 0; B < WH; B += BandRows) {
     const int BH = std::min(BandRows, WH - B);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -28,7 +28,8 @@ TBitmap Make(int W, int H, const Pixels& P) {
 TBitmap Distinct(int W, int H) {
   TBitmap B(W, H);
   for (int Y = 0; Y < H; ++Y)
-    for (int X = 0; X < W; ++X) B.ScanLine(Y)[X] = std::uint32_t((X + 1) << 16 | (Y + 1) << 8 | 0x40);
+    for (int X = 0; X < W; ++X)
+      B.ScanLine(Y)[X] = std::uint32_t((X + 1) << 16 | (Y + 1) << 8 | 0x40);
   return B;
 }
 
@@ -71,11 +72,11 @@ TEST(CopyModes, EachModeCombinesKnownPixelsOn24Bits) {
     TCopyMode Mode;
     std::uint32_t Expected;
   } Cases[] = {
-      {cmSrcCopy, 0xF0A05A},  {cmSrcAnd, 0x30800A},     {cmSrcPaint, 0xF3EC5F},
-      {cmSrcInvert, 0xC36C55}, {cmSrcErase, 0xC02050},  {cmNotSrcCopy, 0x0F5FA5},
+      {cmSrcCopy, 0xF0A05A},     {cmSrcAnd, 0x30800A},    {cmSrcPaint, 0xF3EC5F},
+      {cmSrcInvert, 0xC36C55},   {cmSrcErase, 0xC02050},  {cmNotSrcCopy, 0x0F5FA5},
       {cmNotSrcErase, 0x0C13A0}, {cmMergeCopy, 0x60A050}, {cmMergePaint, 0x3FDFAF},
-      {cmPatCopy, 0x66AA55},  {cmPatInvert, 0x55665A},  {cmDstInvert, 0xCC33F0},
-      {cmBlackness, 0x000000}, {cmWhiteness, 0xFFFFFF},
+      {cmPatCopy, 0x66AA55},     {cmPatInvert, 0x55665A}, {cmDstInvert, 0xCC33F0},
+      {cmBlackness, 0x000000},   {cmWhiteness, 0xFFFFFF},
   };
   TBitmap Src = Filled(5, 3, S);
   for (const auto& C : Cases) {
@@ -130,8 +131,9 @@ TEST(CopyModes, ApplyWhenStretchingToo) {
 
 TEST(Draw, TransparentBitmapLeavesItsKeyColourOut) {
   // Bottom-left pixel (blue) is the default key.
-  TBitmap Sprite = Make(3, 2, {0x0000FF, 0xFF0000, 0x0000FF,  //
-                               0x0000FF, 0x00FF00, 0xFF0000});
+  TBitmap Sprite = Make(3, 2,
+                        {0x0000FF, 0xFF0000, 0x0000FF,  //
+                         0x0000FF, 0x00FF00, 0xFF0000});
   TBitmap Dst = Filled(4, 3, 0x777777);
   TCanvas& C = *Dst.GetCanvas();
   C.Draw(1, 1, Sprite);  // not transparent: everything
@@ -176,8 +178,8 @@ void ExpectShiftedCopy(const TBitmap& Dst, const TBitmap& Src, int DX, int DY, c
   for (int Y = 0; Y < Dst.GetHeight(); ++Y)
     for (int X = 0; X < Dst.GetWidth(); ++X) {
       const int SX = X - DX, SY = Y - DY;
-      const bool Copied = Clip.Contains(Point(X, Y)) && SX >= 0 && SY >= 0 &&
-                          SX < Src.GetWidth() && SY < Src.GetHeight();
+      const bool Copied = Clip.Contains(Point(X, Y)) && SX >= 0 && SY >= 0 && SX < Src.GetWidth() &&
+                          SY < Src.GetHeight();
       EXPECT_EQ(At(Dst, X, Y), Copied ? At(Src, SX, SY) : 0xFFFFFFu) << X << "," << Y;
     }
 }
@@ -189,7 +191,8 @@ TEST(Clipping, DestinationBeyondEachSideOfTheBitmap) {
   for (TPoint P : Places) {
     SCOPED_TRACE(testing::Message() << P.X << "," << P.Y);
     TBitmap Dst(7, 7);
-    Dst.GetCanvas()->CopyRect(Rect(P.X, P.Y, P.X + 4, P.Y + 4), *Scratch.GetCanvas(), Rect(0, 0, 4, 4));
+    Dst.GetCanvas()->CopyRect(Rect(P.X, P.Y, P.X + 4, P.Y + 4), *Scratch.GetCanvas(),
+                              Rect(0, 0, 4, 4));
     ExpectShiftedCopy(Dst, Src, P.X, P.Y, Rect(0, 0, 7, 7));
   }
 }
@@ -216,7 +219,8 @@ TEST(Clipping, ClipRectangleAndOriginsOfBothCanvases) {
     Part.GetCanvas()->CopyRect(Rect(18, 1, 3, 17), *Big.GetCanvas(), Rect(0, 0, 31, 9));
     for (int Y = 0; Y < 20; ++Y)
       for (int X = 0; X < 20; ++X)
-        EXPECT_EQ(At(Part, X, Y), Rect(5, 4, 11, 14).Contains(Point(X, Y)) ? At(Whole, X, Y) : 0xFFFFFFu)
+        EXPECT_EQ(At(Part, X, Y),
+                  Rect(5, 4, 11, 14).Contains(Point(X, Y)) ? At(Whole, X, Y) : 0xFFFFFFu)
             << X << "," << Y;
   }
 }
@@ -410,7 +414,8 @@ TBitmap Halftone(const TBitmap& Src, int W, int H) {
   TBitmap Dst(W, H);
   TBitmap From = Src;
   Dst.GetCanvas()->SetStretchMode(smHalftone);
-  Dst.GetCanvas()->CopyRect(Rect(0, 0, W, H), *From.GetCanvas(), Rect(0, 0, Src.GetWidth(), Src.GetHeight()));
+  Dst.GetCanvas()->CopyRect(Rect(0, 0, W, H), *From.GetCanvas(),
+                            Rect(0, 0, Src.GetWidth(), Src.GetHeight()));
   return Dst;
 }
 
@@ -434,7 +439,8 @@ TEST(Halftone, ShrinkKeepsTheMeanColour) {
     SCOPED_TRACE(testing::Message() << S.SW << "x" << S.SH << " -> " << S.DW << "x" << S.DH);
     const TBitmap Src = Random(S.SW, S.SH, unsigned(S.SW));
     const TBitmap Dst = Halftone(Src, S.DW, S.DH);
-    for (int K = 0; K < 3; ++K) EXPECT_NEAR(MeanChannel(Dst, K), MeanChannel(Src, K), 1.0) << "channel " << K;
+    for (int K = 0; K < 3; ++K)
+      EXPECT_NEAR(MeanChannel(Dst, K), MeanChannel(Src, K), 1.0) << "channel " << K;
     for (int Y = 0; Y < S.DH; ++Y)
       for (int X = 0; X < S.DW; ++X) EXPECT_EQ(At(Dst, X, Y) >> 24, 0u);
   }
@@ -474,23 +480,23 @@ TEST(Halftone, MatchesTheDefinitionAtOddSizes) {
     const TBitmap Dst = Halftone(Src, S.DW, S.DH);
     int Wrong = 0;
     for (int Y = 0; Y < S.DH; ++Y)
-      for (int X = 0; X < S.DW; ++X) Wrong += At(Dst, X, Y) != ReferenceHalftone(Src, S.DW, S.DH, X, Y);
+      for (int X = 0; X < S.DW; ++X)
+        Wrong += At(Dst, X, Y) != ReferenceHalftone(Src, S.DW, S.DH, X, Y);
     EXPECT_EQ(Wrong, 0);
   }
 }
 
 TEST(Halftone, LargeCopiesGoInBandsAndMirrorWhole) {
   // Wide destinations are scaled a band of rows at a time.
-  const struct {
-    int SW, SH, DW, DH;
-  } Sizes[] = {{1500, 300, 700, 130}, {61, 23, 700, 200}};
+  const struct { int SW, SH, DW, DH; } Sizes[] = {{1500, 300, 700, 130}, {61, 23, 700, 200}};
   for (const auto& S : Sizes) {
     SCOPED_TRACE(testing::Message() << S.SW << "x" << S.SH << " -> " << S.DW << "x" << S.DH);
     TBitmap Src = Random(S.SW, S.SH, 99);
     const TBitmap Dst = Halftone(Src, S.DW, S.DH);
     int Wrong = 0;
     for (int Y = 0; Y < S.DH; ++Y)
-      for (int X = 0; X < S.DW; ++X) Wrong += At(Dst, X, Y) != ReferenceHalftone(Src, S.DW, S.DH, X, Y);
+      for (int X = 0; X < S.DW; ++X)
+        Wrong += At(Dst, X, Y) != ReferenceHalftone(Src, S.DW, S.DH, X, Y);
     EXPECT_EQ(Wrong, 0);
     TBitmap Flipped(S.DW, S.DH);
     Flipped.GetCanvas()->SetStretchMode(smHalftone);
@@ -529,7 +535,8 @@ TEST(InvertRect, InvertsTheClippedRectangleAndTwiceRestores) {
   for (int Y = 0; Y < 5; ++Y)
     for (int X = 0; X < 6; ++X) {
       const bool In = X < 3 && Y >= 1 && Y < 3;
-      EXPECT_EQ(At(B, X, Y), In ? (~At(Before, X, Y) & 0xFFFFFF) : At(Before, X, Y)) << X << "," << Y;
+      EXPECT_EQ(At(B, X, Y), In ? (~At(Before, X, Y) & 0xFFFFFF) : At(Before, X, Y))
+          << X << "," << Y;
     }
   C.InvertRect(Rect(-3, 0, 2, 3));
   for (int Y = 0; Y < 5; ++Y) EXPECT_EQ(Row(B, Y), Row(Before, Y));

@@ -6,8 +6,7 @@
 #include <numeric>
 #include <vector>
 
-// The project builds at -O2, where g++ 12 leaves these loops scalar.
-#define KVL_HOT __attribute__((optimize("O3")))
+#include "kvl/platform/raster.h"  // KVL_HOT
 
 namespace kvl {
 
@@ -41,7 +40,9 @@ struct TAxisTaps {
 // for any rectangle; real sizes reduce far below it and stay exact.
 constexpr std::uint64_t MaxAxisTotal = 1u << 20;
 
-long long FloorDiv(long long A, long long B) { return A / B - ((A % B != 0) && ((A < 0) != (B < 0))); }
+long long FloorDiv(long long A, long long B) {
+  return A / B - ((A % B != 0) && ((A < 0) != (B < 0)));
+}
 
 TAxisTaps AxisTaps(long long A0, long long S, int Limit, long long N, int W0, int W1) {
   TAxisTaps T;
@@ -107,7 +108,8 @@ TAxisTaps AxisTaps(long long A0, long long S, int Limit, long long N, int W0, in
       std::uint64_t Sum = 0;
       std::size_t Largest = O;
       for (std::size_t J = O; J < E; ++J) {
-        T.Weights[J] = std::uint32_t(std::llround(double(Raw[J]) * double(MaxAxisTotal) / double(Totals[K])));
+        T.Weights[J] =
+            std::uint32_t(std::llround(double(Raw[J]) * double(MaxAxisTotal) / double(Totals[K])));
         Sum += T.Weights[J];
         if (Raw[J] > Raw[Largest]) Largest = J;
       }
@@ -149,7 +151,7 @@ constexpr std::uint64_t MaxFastDivisor = 0xFFFFFFFFull / 511;
 // and divisibility of N = 2 * Acc + D by 2 * D with one 64-bit reciprocal (exact for every
 // 32-bit N).
 class TRoundDivider {
-public:
+ public:
   explicit TRoundDivider(std::uint64_t D) : FD(std::uint32_t(D)), FM(~0ull / (2 * D) + 1) {}
   std::uint32_t operator()(std::uint32_t Acc) const {
     const std::uint64_t N = 2ull * Acc + FD;
@@ -160,7 +162,7 @@ public:
     return Q;
   }
 
-private:
+ private:
   std::uint32_t FD;
   std::uint64_t FM;
 };
@@ -171,7 +173,8 @@ template <class TAcc>
 KVL_HOT void Separable(const TPixelBlock& Src, const TAxisTaps& H, const TAxisTaps& V,
                        std::uint32_t* Out, int WW, int WH) {
   const std::size_t Cols = std::size_t(WW) * 3;
-  const auto Mid = std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t(std::max(0, V.Hi - V.Lo)) * Cols);
+  const auto Mid =
+      std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t(std::max(0, V.Hi - V.Lo)) * Cols);
   for (int Y = V.Lo; Y < V.Hi; ++Y) {
     const std::uint32_t* Row = Src.Pixels + std::size_t(Y) * std::size_t(Src.Stride);
     std::uint32_t* M = Mid.get() + std::size_t(Y - V.Lo) * Cols;
@@ -237,8 +240,8 @@ KVL_HOT void Separable(const TPixelBlock& Src, const TAxisTaps& H, const TAxisTa
       }
       const std::uint64_t D = std::uint64_t(H.Total[XK]) * V.Total[YK];
       const double Inv = InvH[XK] * InvV;
-      O[X] = (DivideRounded(Acc[3 * XK], D, Inv) << 16) | (DivideRounded(Acc[3 * XK + 1], D, Inv) << 8) |
-             DivideRounded(Acc[3 * XK + 2], D, Inv);
+      O[X] = (DivideRounded(Acc[3 * XK], D, Inv) << 16) |
+             (DivideRounded(Acc[3 * XK + 1], D, Inv) << 8) | DivideRounded(Acc[3 * XK + 2], D, Inv);
     }
   }
 }
