@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "kvl/platform/graphics.h"
@@ -109,6 +110,7 @@ private:
   // A shape given by one span per row from Top: its boundary in the pen, its inside in
   // the brush.
   void OutlineAndFill(int Top, const std::vector<TRowSpan>& Rows, bool Outline, bool Fill);
+  static std::pair<int, int> InsidePart(const std::vector<TRowSpan>& Rows, int I);
   void EllipseRows(double CX, double CY, double RX, double RY, int Top, int Bottom,
                    std::vector<TRowSpan>& Rows) const;
   void ArcShape(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4, int Kind);

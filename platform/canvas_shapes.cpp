@@ -70,6 +70,19 @@ bool LinearRange(double A, double B, double Min, double Max, double& Lo, double&
 
 }  // namespace
 
+// The pixels of row I of a shape whose four neighbours all lie in the shape (Left > Right
+// when there are none); the rest of the row is the shape's boundary.
+std::pair<int, int> TCanvas::InsidePart(const std::vector<TRowSpan>& Rows, int I) {
+  const int N = static_cast<int>(Rows.size());
+  int L = Rows[I].Left + 1, R = Rows[I].Right - 1;
+  for (int J : {I - 1, I + 1}) {
+    if (J < 0 || J >= N || Rows[J].Right < Rows[J].Left) return {1, 0};
+    L = std::max(L, Rows[J].Left);
+    R = std::min(R, Rows[J].Right);
+  }
+  return {L, R};
+}
+
 void TCanvas::DevicePixel(int X, int Y, std::uint32_t Pixel, TPenMode Mode) {
   if (!DeviceClip().Contains({X, Y})) return;
   std::uint32_t& D = FBitmap->ScanLine(Y)[X];
@@ -289,17 +302,7 @@ void TCanvas::OutlineAndFill(int Top, const std::vector<TRowSpan>& Rows, bool Ou
       if (Fill) DeviceSpan(Y, S.Left, S.Right, B, M);
       continue;
     }
-    // Inside pixels have all four neighbours in the shape.
-    int InL = S.Left + 1, InR = S.Right - 1;
-    for (int J : {I - 1, I + 1}) {
-      if (J < 0 || J >= N || Rows[J].Right < Rows[J].Left) {
-        InL = 1;
-        InR = 0;
-        break;
-      }
-      InL = std::max(InL, Rows[J].Left);
-      InR = std::min(InR, Rows[J].Right);
-    }
+    const auto [InL, InR] = InsidePart(Rows, I);
     if (InL > InR) {
       DeviceSpan(Y, S.Left, S.Right, P, M);
       continue;
@@ -427,16 +430,7 @@ void TCanvas::ArcShape(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, i
     const int Y = Box.Top + I;
     const TRowSpan S = Rows[I];
     if (S.Right < S.Left || Y < C.Top || Y >= C.Bottom) continue;
-    int InL = S.Left + 1, InR = S.Right - 1;
-    for (int J : {I - 1, I + 1}) {
-      if (J < 0 || J >= N || Rows[J].Right < Rows[J].Left) {
-        InL = 1;
-        InR = 0;
-        break;
-      }
-      InL = std::max(InL, Rows[J].Left);
-      InR = std::min(InR, Rows[J].Right);
-    }
+    const auto [InL, InR] = InsidePart(Rows, I);
     const int XL = std::max(S.Left, C.Left), XR = std::min(S.Right, C.Right - 1);
     for (int X = XL; X <= XR; ++X) {
       const bool Boundary = X < InL || X > InR;

@@ -25,6 +25,14 @@ struct TDecodedImage {
   bool Monochrome = false;
 };
 
+// Packs tightly stored R, G, B bytes into the picture's pixels (as many as it holds).
+inline void PixelsFromRgb(const std::uint8_t* Rgb, TDecodedImage& Img) {
+  for (auto& P : Img.Pixels) {
+    P = std::uint32_t(Rgb[0]) << 16 | std::uint32_t(Rgb[1]) << 8 | Rgb[2];
+    Rgb += 3;
+  }
+}
+
 enum class TImageFormat { Unknown, Bmp, Png, Jpeg };
 
 // Tells the format from the first bytes; Unknown when none matches.

@@ -84,11 +84,7 @@ TDecodedImage DecodePng(const std::uint8_t* Data, std::size_t Size) {
   Img.Height = H;
   Img.Monochrome = IsOneBitGray(Data, Size);
   Img.Pixels.resize(std::size_t(W) * std::size_t(H));
-  const std::uint8_t* S = Rgb.get();
-  for (auto& P : Img.Pixels) {
-    P = std::uint32_t(S[0]) << 16 | std::uint32_t(S[1]) << 8 | S[2];
-    S += 3;
-  }
+  PixelsFromRgb(Rgb.get(), Img);
   return Img;
 }
 
