@@ -67,7 +67,7 @@ constexpr std::uint32_t Rop(TCopyMode M, std::uint32_t S, std::uint32_t D, std::
 template <TCopyMode M>
 KVL_HOT void RopLoop(const std::uint32_t* S, std::uint32_t* D, int N, std::uint32_t P) {
   if constexpr (M == cmSrcCopy) {
-    std::copy_n(S, N, D);
+    raster::CopySpan(S, D, N);
   } else {
     for (int I = 0; I < N; ++I) D[I] = Rop(M, S[I], D[I], P);
   }

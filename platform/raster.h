@@ -42,6 +42,8 @@ constexpr std::uint32_t Combine(TPenMode Mode, std::uint32_t P, std::uint32_t D)
 
 // Sets N pixels to Pixel.
 void FillSpan(std::uint32_t* Dst, int N, std::uint32_t Pixel);
+// Copies N pixels between rows that do not overlap.
+void CopySpan(const std::uint32_t* Src, std::uint32_t* Dst, int N);
 // Combines N pixels with Pixel under Mode (FillSpan for pmCopy).
 void ModeSpan(std::uint32_t* Dst, int N, std::uint32_t Pixel, TPenMode Mode);
 
