@@ -250,6 +250,11 @@ void TCanvas::FillRect(const TRect& R) {
   const TRect Box = R.Normalized().Offset(FOrigin.X, FOrigin.Y).Intersect(DeviceClip());
   if (Box.IsEmpty()) return;
   const std::uint32_t B = BrushPixel();
+  // Whole rows lie one after the other: one span covers them all.
+  if (Box.Width() == FBitmap->GetWidth()) {
+    raster::FillSpan(FBitmap->ScanLine(Box.Top), Box.Width() * Box.Height(), B);
+    return;
+  }
   for (int Y = Box.Top; Y < Box.Bottom; ++Y)
     raster::FillSpan(FBitmap->ScanLine(Y) + Box.Left, Box.Width(), B);
 }
