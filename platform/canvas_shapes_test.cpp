@@ -73,6 +73,30 @@ TEST(Rectangle, WidePenIsCentredOnTheOutlineUnlessInsideFrame) {
                               "......."}));
 }
 
+TEST(FillAndFrameRect, LongSpansAtAnyAlignmentStopAtTheirEnds) {
+  for (int Left : {0, 1, 2, 3}) {
+    for (int Right : {Left + 256, Left + 257, 600}) {
+      TBitmap B(601, 3);
+      TCanvas& C = *B.GetCanvas();
+      C.GetBrush().SetColor(clRed);
+      C.FillRect(Rect(Left, 1, Right, 2));
+      for (int X = 0; X < 601; ++X) {
+        const bool In = X >= Left && X < Right;
+        ASSERT_EQ(C.GetPixel(X, 1), In ? clRed : clWhite) << Left << ".." << Right << " at " << X;
+        ASSERT_EQ(C.GetPixel(X, 0), clWhite);
+        ASSERT_EQ(C.GetPixel(X, 2), clWhite);
+      }
+    }
+  }
+  TBitmap Whole(300, 4);  // full-width rows are filled as one span
+  Whole.GetCanvas()->GetBrush().SetColor(clBlue);
+  Whole.GetCanvas()->FillRect(Rect(0, 1, 300, 3));
+  EXPECT_EQ(Whole.GetCanvas()->GetPixel(299, 0), clWhite);
+  EXPECT_EQ(Whole.GetCanvas()->GetPixel(0, 1), clBlue);
+  EXPECT_EQ(Whole.GetCanvas()->GetPixel(299, 2), clBlue);
+  EXPECT_EQ(Whole.GetCanvas()->GetPixel(0, 3), clWhite);
+}
+
 TEST(FillAndFrameRect, UseTheBrushOnly) {
   TBitmap B(5, 4);
   TCanvas& C = *B.GetCanvas();
