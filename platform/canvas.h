@@ -61,6 +61,7 @@ public:
   void Polygon(std::span<const TPoint> Points);
   void Rectangle(int X1, int Y1, int X2, int Y2);
   void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
+  // Fill R, or outline it one pixel wide, in the brush colour (a clear brush draws nothing).
   void FillRect(const TRect& R);
   void FrameRect(const TRect& R);
   void RoundRect(int X1, int Y1, int X2, int Y2, int RX, int RY);

@@ -5,6 +5,7 @@
 
 #include "kvl/platform/bitmap.h"
 #include "kvl/platform/canvas.h"
+#include "kvl/platform/raster.h"
 #include "kvl/platform/text.h"
 
 namespace kvl {
@@ -50,7 +51,7 @@ void TCanvas::TextOut(int X, int Y, std::string_view Text) {
       const TRect Cell = Rect(X, Y, X + W, Y + M.Height).Offset(FOrigin.X, FOrigin.Y).Intersect(DeviceClip());
       const std::uint32_t B = BrushPixel();
       for (int Row = Cell.Top; Row < Cell.Bottom; ++Row)
-        std::fill_n(FBitmap->ScanLine(Row) + Cell.Left, std::max(Cell.Width(), 0), B);
+        raster::FillSpan(FBitmap->ScanLine(Row) + Cell.Left, std::max(Cell.Width(), 0), B);
     } else {
       FillTurnedBox(*this, X, Y, D, W, 0, M.Height, FBrush.GetColor());
     }
