@@ -14,7 +14,7 @@ namespace kvl {
 class TObject {
 public:
   virtual ~TObject() = default;
-  // The class's own name without namespace ("TMeter").
+  // The class's own name without namespace ("TBitmap").
   std::string ClassName() const;
 };
 

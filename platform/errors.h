@@ -5,7 +5,7 @@
 
 namespace kvl {
 
-// A value that cannot be converted or assigned ("Cannot assign a TFont to a TMeter").
+// A value that cannot be converted or assigned ("Cannot assign a TFont to a TPen").
 class EConvertError : public Exception {
 public:
   using Exception::Exception;
