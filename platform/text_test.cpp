@@ -218,5 +218,19 @@ TEST(TextOut, IsDeterministicAndSurvivesBadInput) {
   Big.GetCanvas()->TextOut(0, 0, "tiny");
 }
 
+TEST(GlyphCache, StaysBoundedWhateverIsDrawn) {
+  TFont F;
+  F.SetSize(6);
+  for (char32_t C = 0x20; C < 0x20 + 20500; ++C) GetGlyph(F, C);
+  EXPECT_LE(GlyphCacheSize(), 20000u);
+  EXPECT_GT(GlyphCacheSize(), 0u);
+  // Glyphs dropped from the cache come back the same.
+  TBitmap A(40, 20), B(40, 20);
+  A.GetCanvas()->TextOut(1, 1, "Aa1");
+  for (char32_t C = 0x4E00; C < 0x4E00 + 20500; ++C) GetGlyph(F, C);
+  B.GetCanvas()->TextOut(1, 1, "Aa1");
+  for (int I = 0; I < 40 * 20; ++I) ASSERT_EQ(A.Pixels()[I], B.Pixels()[I]);
+}
+
 }  // namespace
 }  // namespace kvl
