@@ -1,6 +1,8 @@
 // Reading and checking number text: separators, the number scanner, the validity checks per
 // format, the digit readers and the conversions of both numeric entry components.
 #include <gtest/gtest.h>
+#include <locale.h>
+#include <stdlib.h>
 
 #include <clocale>
 #include <cstdint>
