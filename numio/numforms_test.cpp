@@ -264,7 +264,7 @@ TEST(NumValueText, FieldTextsReadBackToTheValue) {
 }
 
 TEST(NumValueText, CommaModeFieldStaysEditable) {
-  // F06: the comma mode writes texts its own check accepts, and typing goes on from them.
+  // The comma mode writes texts its own check accepts, and typing goes on from them.
   for (TInFormat F : {itFloat, itFixPoint}) {
     const std::string T = NioValueText(1.5, F, smComma, 2, 6);
     EXPECT_EQ(T, "1,50");

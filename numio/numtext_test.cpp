@@ -275,7 +275,7 @@ TEST(NumCheckValidity, FloatAndFixPoint) {
       {"1.500", itFixPoint, smPoint, 2, false},
       {"1.50x", itFixPoint, smPoint, 2, false},
       {"123.456", itFixPoint, smPoint, 3, true},
-      // Comma mode looks for the comma (F06).
+      // Comma mode looks for the comma.
       {"1,50", itFixPoint, smComma, 2, true},
       {"1.50", itFixPoint, smComma, 2, false},
       {"11,50", itFixPoint, smComma, 2, true},
@@ -444,7 +444,7 @@ TEST(NumFieldValue, ReadingRules) {
       {".e5", itExp, 0},
       {"1e" + kNines, itExp, uc_MaxDouble},
       {"************", itExp, 0},
-      // Integers: an invalid text reads 0, one out of range the bound on its side (F24).
+      // Integers: an invalid text reads 0, one out of range the bound on its side.
       {"", itInt, 0},
       {"-", itInt, 0},
       {"123", itInt, 123},
@@ -559,7 +559,7 @@ TEST(NumEditBoxValue, ReadsEitherSeparatorAndItsOwnTexts) {
       {"1,5", itExp, 1.5},
       {"1.", itExp, 1},
       {"1,", itFloat, 1},
-      // The box's own scientific text in comma mode reads back (F06).
+      // The box's own scientific text in comma mode reads back.
       {" 1,50000E+00", itExp, 1.5},
       {" 1.50000E+00", itDynamic, 1.5},
       {"1,5", itFloat, 1.5},
