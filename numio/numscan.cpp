@@ -64,10 +64,9 @@ TCharClass ClassOf(char C, TSepMode Mode) {
 int Length(std::string_view Text) { return static_cast<int>(Text.size()); }
 
 struct TRawScan {
-  bool Stopped = false;      // ended in stop rather than error
-  int StopPos = 1;           // position of the character that ended the scan
-  bool ExpTooLarge = false;  // exponent digits beyond the limit were read
-  std::string Collected;     // the accepted characters, "," as "."
+  bool Stopped = false;   // ended in stop rather than error
+  int StopPos = 1;        // position of the character that ended the scan
+  std::string Collected;  // the accepted characters, "," as "."
 };
 
 // Runs the scanner table. Validating turns an exponent beyond the limit into an error; the
@@ -94,7 +93,6 @@ TRawScan RunScan(std::string_view Text, bool ExpAllowed, TSepMode Mode, int Star
     if (Class == ccDigit && State >= 6) {
       ExpMagnitude = std::min(ExpMagnitude * 10 + (C - '0'), kMaxExponent + 1);
       if (ExpMagnitude > kMaxExponent) {
-        R.ExpTooLarge = true;
         if (Validating) {
           R.StopPos = Pos;
           return R;
