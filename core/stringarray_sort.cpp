@@ -7,6 +7,7 @@
 #include <bit>
 #include <numeric>
 #include <string>
+#include <utility>
 
 #include "kvl/core/dstruct.h"
 
@@ -26,10 +27,41 @@ struct TKey {
   std::uint32_t Meta;
 };
 
+// A row to sort: its key and its physical index, in 16 bytes.
 struct TSortEntry {
-  TKey Key;
+  std::uint64_t Word;
+  std::uint32_t Meta;
   std::uint32_t Phys;
 };
+
+bool IsText(const TSortEntry& E) { return E.Meta & TextFlag; }
+
+// Stable LSD radix sort of A[0..N) by Word (by ~Word when Invert), 16 bits per pass; Tmp has
+// room for N entries. Passes in which every entry has the same digit are skipped.
+void RadixSortByWord(TSortEntry* A, TSortEntry* Tmp, std::size_t N, bool Invert) {
+  constexpr std::size_t Buckets = 1 << 16;
+  const auto WordOf = [Invert](const TSortEntry& E) { return Invert ? ~E.Word : E.Word; };
+  if (N < 256) {
+    std::stable_sort(
+        A, A + N, [&](const TSortEntry& X, const TSortEntry& Y) { return WordOf(X) < WordOf(Y); });
+    return;
+  }
+  std::vector<std::uint32_t> Counts(4 * Buckets);
+  for (std::size_t I = 0; I < N; ++I) {
+    const std::uint64_t W = WordOf(A[I]);
+    for (int D = 0; D < 4; ++D) ++Counts[std::size_t(D) * Buckets + ((W >> (16 * D)) & 0xFFFF)];
+  }
+  TSortEntry *Src = A, *Dst = Tmp;
+  for (int D = 0; D < 4; ++D) {
+    std::uint32_t* C = Counts.data() + std::size_t(D) * Buckets;
+    if (C[(WordOf(Src[0]) >> (16 * D)) & 0xFFFF] == N) continue;
+    std::uint32_t Sum = 0;
+    for (std::size_t B = 0; B < Buckets; ++B) Sum += std::exchange(C[B], Sum);
+    for (std::size_t I = 0; I < N; ++I) Dst[C[(WordOf(Src[I]) >> (16 * D)) & 0xFFFF]++] = Src[I];
+    std::swap(Src, Dst);
+  }
+  if (Src != A) std::copy(Src, Src + N, A);
+}
 
 TKey MakeKey(std::string_view T) {
   double X;
@@ -57,8 +89,9 @@ int CompareFolded(std::string_view A, std::string_view B, std::size_t From) {
 }
 
 // TextA and TextB give the full texts; they are only called when the prefixes are equal.
-template <class FA, class FB>
-int CompareKeys(const TKey& A, const TKey& B, FA TextA, FB TextB) {
+// K is TKey or TSortEntry.
+template <class K, class FA, class FB>
+int CompareKeys(const K& A, const K& B, FA TextA, FB TextB) {
   if ((A.Meta ^ B.Meta) & TextFlag) return A.Meta & TextFlag ? 1 : -1;
   if (A.Word != B.Word) return A.Word < B.Word ? -1 : 1;
   if (!(A.Meta & TextFlag)) return 0;
@@ -87,7 +120,8 @@ void TStringArray::Sort(int Col, int ColSec, bool Ascending) {
       OnBeforeSortExchange(nullptr, Key, ExchKeys[P]);
       T = ExchKeys[P];
     }
-    Entries[I] = {MakeKey(T), P};
+    const TKey Key = MakeKey(T);
+    Entries[I] = {Key.Word, Key.Meta, P};
     if (ColSec >= 0) SecKeys[P] = MakeKey(CellText(CellAt(ColSec, P)));
     if ((I + 1) % Step == 0) Progress(int((I + 1) * 90 / N));
   }
@@ -97,19 +131,37 @@ void TStringArray::Sort(int Col, int ColSec, bool Ascending) {
   };
   const auto Compare = [&](const TSortEntry& A, const TSortEntry& B) {
     int C = CompareKeys(
-        A.Key, B.Key, [&] { return PrimaryText(A.Phys); }, [&] { return PrimaryText(B.Phys); });
+        A, B, [&] { return PrimaryText(A.Phys); }, [&] { return PrimaryText(B.Phys); });
     if (C == 0 && ColSec >= 0)
       C = CompareKeys(
           SecKeys[A.Phys], SecKeys[B.Phys], [&] { return CellText(CellAt(ColSec, A.Phys)); },
           [&] { return CellText(CellAt(ColSec, B.Phys)); });
     return C;
   };
-  if (Ascending)
-    std::stable_sort(Entries.begin(), Entries.end(),
-                     [&](const TSortEntry& A, const TSortEntry& B) { return Compare(A, B) < 0; });
-  else
-    std::stable_sort(Entries.begin(), Entries.end(),
-                     [&](const TSortEntry& A, const TSortEntry& B) { return Compare(B, A) < 0; });
+  const auto Before = [&](const TSortEntry& A, const TSortEntry& B) {
+    return Ascending ? Compare(A, B) < 0 : Compare(B, A) < 0;
+  };
+
+  // Numbers before texts (after them when descending), each group by its words, stably; then
+  // runs of equal words are put in order by the full comparison.
+  std::vector<TSortEntry> Tmp(N);
+  const bool TextsFirst = !Ascending;
+  std::size_t First = 0;
+  for (const auto& E : Entries) First += IsText(E) == TextsFirst;
+  for (std::size_t I = 0, A = 0, B = First; I < N; ++I)
+    Tmp[IsText(Entries[I]) == TextsFirst ? A++ : B++] = Entries[I];
+  Entries.swap(Tmp);
+  RadixSortByWord(Entries.data(), Tmp.data(), First, !Ascending);
+  RadixSortByWord(Entries.data() + First, Tmp.data(), N - First, !Ascending);
+  for (std::size_t I = 0; I < N;) {
+    std::size_t J = I + 1;
+    while (J < N && Entries[J].Word == Entries[I].Word && IsText(Entries[J]) == IsText(Entries[I]))
+      ++J;
+    if (J - I > 1 && (IsText(Entries[I]) || ColSec >= 0))
+      std::stable_sort(Entries.begin() + std::ptrdiff_t(I), Entries.begin() + std::ptrdiff_t(J),
+                       Before);
+    I = J;
+  }
 
   for (std::size_t I = 0; I < N; ++I) FOrder[I] = Entries[I].Phys;
   FInverseValid = false;

@@ -7,6 +7,7 @@
 #include <new>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "kvl/core/dstruct.h"
@@ -669,6 +670,57 @@ TEST(StringArrayModel, RandomOperationsMatchAPlainTable) {
         ASSERT_EQ(A.GetString(C, R), Rows[std::size_t(R - 1)].first[std::size_t(C)])
             << "step " << Step << " cell " << C << "," << R;
     }
+  }
+}
+
+}  // namespace
+}  // namespace kvl
+
+namespace kvl {
+namespace {
+
+// Large tables take the bucket path of the sort; it must give the same order as the rule.
+TEST(StringArrayModel, LargeSortsFollowThePlainRule) {
+  TModelOrder Order;
+  std::mt19937 Rng(99);
+  const Strings Pool = {"", "abc", "ABC", "abcdefghij", "ABCDEFGHIJk", "2,5", "1e1", " 7", "_"};
+  const auto RandomText = [&] {
+    switch (Rng() % 3) {
+      case 0:
+        return Pool[Rng() % Pool.size()];
+      case 1: {
+        const std::string T = std::to_string(int(Rng() % 2000) - 1000);
+        Order.Numbers[T] = std::stod(T);
+        return T;
+      }
+      default: {
+        std::string T;
+        for (unsigned I = 0, Len = 1 + Rng() % 12; I < Len; ++I) T += "aAbBcCxyz"[Rng() % 9];
+        return T;
+      }
+    }
+  };
+  const int N = 4000;
+  TStringArray A;
+  A.Resize(2, N);
+  std::vector<Strings> Rows(N, Strings(3));
+  for (int R = 1; R <= N; ++R)
+    for (int C = 0; C <= 2; ++C) {
+      Rows[std::size_t(R - 1)][std::size_t(C)] = RandomText();
+      A.SetString(C, R, Rows[std::size_t(R - 1)][std::size_t(C)]);
+    }
+  for (const auto& [Col, Sec, Asc] :
+       {std::tuple{1, -1, true}, {1, 2, false}, {2, 0, true}, {0, -1, false}, {2, 1, false}}) {
+    A.Sort(Col, Sec, Asc);
+    std::stable_sort(Rows.begin(), Rows.end(), [&](const Strings& X, const Strings& Y) {
+      int Cmp = Order.Compare(X[std::size_t(Col)], Y[std::size_t(Col)]);
+      if (Cmp == 0 && Sec >= 0) Cmp = Order.Compare(X[std::size_t(Sec)], Y[std::size_t(Sec)]);
+      return Asc ? Cmp < 0 : Cmp > 0;
+    });
+    for (int R = 1; R <= N; ++R)
+      for (int C = 0; C <= 2; ++C)
+        ASSERT_EQ(A.GetString(C, R), Rows[std::size_t(R - 1)][std::size_t(C)])
+            << "sort " << Col << "," << Sec << "," << Asc << " cell " << C << "," << R;
   }
 }
 
