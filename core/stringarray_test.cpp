@@ -709,8 +709,10 @@ TEST(StringArrayModel, LargeSortsFollowThePlainRule) {
       Rows[std::size_t(R - 1)][std::size_t(C)] = RandomText();
       A.SetString(C, R, Rows[std::size_t(R - 1)][std::size_t(C)]);
     }
-  for (const auto& [Col, Sec, Asc] :
+  for (const auto& Case :
        {std::tuple{1, -1, true}, {1, 2, false}, {2, 0, true}, {0, -1, false}, {2, 1, false}}) {
+    const int Col = std::get<0>(Case), Sec = std::get<1>(Case);
+    const bool Asc = std::get<2>(Case);
     A.Sort(Col, Sec, Asc);
     std::stable_sort(Rows.begin(), Rows.end(), [&](const Strings& X, const Strings& Y) {
       int Cmp = Order.Compare(X[std::size_t(Col)], Y[std::size_t(Col)]);
