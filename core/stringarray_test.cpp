@@ -6,6 +6,7 @@
 #include <map>
 #include <new>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -540,6 +541,19 @@ TEST(StringArrayHooks, SortExchangeKeysAreComparedButNeverStored) {
   };
   B.Sort(1, -1, true);
   EXPECT_EQ(ColumnOf(B, 1), (Strings{"nine", "ten", "eleven"}));
+}
+
+TEST(StringArrayHooks, AFailingSortExchangeLeavesTheOrder) {
+  auto A = TableOf({"b", "c", "a"});
+  A.Sort(1, -1, false);  // c b a: not the physical order
+  A.SetString(1, 2, "z");
+  int Calls = 0;
+  A.OnBeforeSortExchange = [&](TObject*, const std::string&, std::string&) {
+    if (++Calls == 3) throw std::runtime_error("host failed");
+  };
+  EXPECT_THROW(A.Sort(1, -1, true), std::runtime_error);
+  EXPECT_EQ(ColumnOf(A, 1), (Strings{"c", "z", "a"}));
+  EXPECT_EQ(A.GetSortOrder(1), 2);
 }
 
 // --- copies ---------------------------------------------------------------------------------
