@@ -40,7 +40,7 @@ std::string FixedText(double X, int Decimals) {
   // Digits[i] has the weight 10^(Exp - i); keep those down to 10^-Decimals.
   const int Keep = Exp + 1 + Decimals;
   if (Keep < 0) {
-    Digits = "0";
+    Digits.assign(1, '0');
     Exp = 0;
   } else if (Keep < static_cast<int>(Digits.size())) {
     const bool Up = Digits[std::size_t(Keep)] >= '5';
@@ -50,7 +50,7 @@ std::string FixedText(double X, int Decimals) {
       ++Exp;
     }
     if (Digits.empty()) {
-      Digits = "0";
+      Digits.assign(1, '0');
       Exp = 0;
     }
   }

@@ -29,7 +29,7 @@ TStringArray TableOf(const std::vector<std::string>& Texts) {
   TStringArray A;
   A.Resize(1, static_cast<int>(Texts.size()));
   for (int Row = 1; Row <= A.GetNrRows(); ++Row) {
-    A.SetString(0, Row, "r" + std::to_string(Row));
+    A.SetString(0, Row, std::string(1, 'r').append(std::to_string(Row)));
     A.SetString(1, Row, Texts[std::size_t(Row - 1)]);
   }
   return A;

@@ -130,7 +130,8 @@ void TBitmap::LoadFromMemory(const void* Data, std::size_t Size) {
 }
 
 void TBitmap::LoadFromResourceName(std::string_view Name) {
-  const std::string Quoted = "'" + std::string(Name) + "'";
+  std::string Quoted(1, '\'');
+  Quoted.append(Name).push_back('\'');
   const auto Bytes = FindResource(Name);
   if (!Bytes) throw EInvalidGraphic("no built-in picture named " + Quoted);
   TDecodedImage Img = DecodeIn("built-in picture " + Quoted, Bytes->data(), Bytes->size());
