@@ -16,14 +16,8 @@ TBitmap::TBitmap() = default;
 
 TBitmap::TBitmap(int Width, int Height) { SetSize(Width, Height); }
 
-TBitmap::TBitmap(const TBitmap& B)
-    : FWidth(B.FWidth),
-      FHeight(B.FHeight),
-      FPixels(B.FPixels),
-      FPixelFormat(B.FPixelFormat),
-      FTransparent(B.FTransparent),
-      FTransparentColorSet(B.FTransparentColorSet),
-      FTransparentColor(B.FTransparentColor) {}
+// A copy takes everything but the canvas, which stays each bitmap's own.
+TBitmap::TBitmap(const TBitmap& B) { *this = B; }
 
 TBitmap& TBitmap::operator=(const TBitmap& B) {
   if (this == &B) return *this;
