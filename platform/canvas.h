@@ -25,6 +25,8 @@ public:
   TCanvas& operator=(const TCanvas&) = delete;
 
   TBitmap* GetBitmap() const { return FBitmap; }
+  // Points the canvas at another bitmap, keeping pen, brush, font and position.
+  void SetBitmap(TBitmap* Target) { FBitmap = Target; }
 
   // --- state (persists between calls) ---
   TPen& GetPen() { return FPen; }

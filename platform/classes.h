@@ -77,6 +77,9 @@ public:
 protected:
   // Called once the properties set between BeginLoading and EndLoading are all in place.
   virtual void Loaded() {}
+  // Marks the component as being destroyed, for destructors of derived classes that must tell
+  // the parts they tear down not to react any more.
+  void Destroying() { FComponentState |= csDestroying; }
 
 private:
   void Insert(TComponent* C);

@@ -24,4 +24,10 @@ public:
   using Exception::Exception;
 };
 
+// A call that is not allowed in the object's present state (a control made its own parent).
+class EInvalidOperation : public Exception {
+public:
+  using Exception::Exception;
+};
+
 }  // namespace kvl

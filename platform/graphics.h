@@ -126,6 +126,14 @@ struct TRect {
             std::min(Bottom, R.Bottom)};
   }
   TRect Offset(int DX, int DY) const { return {Left + DX, Top + DY, Right + DX, Bottom + DY}; }
+  TRect Offset(TPoint P) const { return Offset(P.X, P.Y); }
+  // The smallest rectangle holding both; an empty rectangle adds nothing.
+  TRect Union(const TRect& R) const {
+    if (R.IsEmpty()) return *this;
+    if (IsEmpty()) return R;
+    return {std::min(Left, R.Left), std::min(Top, R.Top), std::max(Right, R.Right),
+            std::max(Bottom, R.Bottom)};
+  }
   bool operator==(const TRect&) const = default;
 };
 

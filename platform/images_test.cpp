@@ -38,7 +38,7 @@ void Put32(TBytes& B, std::size_t Pos, std::uint32_t V) {
 
 // A BMP file from its parts. Rows are given exactly as stored (padding included), so the
 // tests do not share the decoder's idea of the row layout.
-struct TBmpSpec {
+struct TBmpLayout {
   int HeaderSize = 40;
   int Width = 0;
   int Height = 0;
@@ -49,7 +49,7 @@ struct TBmpSpec {
   TBytes Pixels{};
 };
 
-TBytes BuildBmp(const TBmpSpec& S) {
+TBytes BuildBmp(const TBmpLayout& S) {
   const bool Core = S.HeaderSize == 12;
   const std::size_t MaskBytes = S.HeaderSize == 40 ? S.Masks.size() * 4 : 0;
   const std::size_t EntrySize = Core ? 3 : 4;
@@ -154,7 +154,7 @@ TBytes HandMadePng(std::uint32_t W, std::uint32_t H, int Depth, int ColorType, c
   return Out;
 }
 
-struct TJpegSpec {
+struct TJpegLayout {
   int Width = 16;
   int Height = 16;
   bool Gray = false;
@@ -169,7 +169,7 @@ const std::uint8_t QuadrantRgb[4][3] = {
 
 int Quadrant(int X, int Y, int W, int H) { return (Y >= H / 2) * 2 + (X >= W / 2); }
 
-TBytes WriteJpeg(const TJpegSpec& S) {
+TBytes WriteJpeg(const TJpegLayout& S) {
   jpeg_compress_struct C;
   jpeg_error_mgr Err;
   C.err = jpeg_std_error(&Err);
@@ -301,7 +301,7 @@ TEST(ImageBmp, FileRoundTripThroughSaveToFile) {
 
 TEST(ImageBmp, PalettisedDepthsDecodeToKnownPixels) {
   // 1 bit: 10 pixels, two bytes, padded to four; bottom row first.
-  TBmpSpec One{.Width = 10,
+  TBmpLayout One{.Width = 10,
                .Height = 2,
                .Bits = 1,
                .Palette = {0x00102030, 0x00F0E0D0},
@@ -313,7 +313,7 @@ TEST(ImageBmp, PalettisedDepthsDecodeToKnownPixels) {
                                                      L, 0, L, 0, 0, 0, 0, 0, 0, L}));
 
   // 4 bits: high nibble first; an index past the palette is black.
-  TBmpSpec Four{.Width = 3,
+  TBmpLayout Four{.Width = 3,
                 .Height = 1,
                 .Bits = 4,
                 .Palette = {0x000000FF, 0x0000FF00, 0x00FF0000},
@@ -321,7 +321,7 @@ TEST(ImageBmp, PalettisedDepthsDecodeToKnownPixels) {
   B = Load(BuildBmp(Four));
   EXPECT_EQ(PixelsOf(B), (std::vector<std::uint32_t>{0x00FF0000, 0x0000FF00, 0}));
 
-  TBmpSpec Eight{.Width = 2,
+  TBmpLayout Eight{.Width = 2,
                  .Height = 2,
                  .Bits = 8,
                  .Palette = {0x00000000, 0x00ABCDEF, 0x00123456},
@@ -331,7 +331,7 @@ TEST(ImageBmp, PalettisedDepthsDecodeToKnownPixels) {
 }
 
 TEST(ImageBmp, MonochromeFileSetsOneBitFormatOthersDevice) {
-  TBmpSpec One{.Width = 2,
+  TBmpLayout One{.Width = 2,
                .Height = 1,
                .Bits = 1,
                .Palette = {0x00000000, 0x00FFFFFF},
@@ -342,7 +342,7 @@ TEST(ImageBmp, MonochromeFileSetsOneBitFormatOthersDevice) {
   EXPECT_EQ(PixelsOf(B), (std::vector<std::uint32_t>{0, 0x00FFFFFF}));
 
   // A bitmap that is pf1bit keeps that format and thresholds a colour picture.
-  TBmpSpec Colour{
+  TBmpLayout Colour{
       .Width = 2, .Height = 1, .Bits = 24, .Pixels = {0x10, 0x10, 0x10, 0xF0, 0xF0, 0xF0, 0, 0}};
   const TBytes C = BuildBmp(Colour);
   B.LoadFromMemory(C.data(), C.size());
@@ -358,12 +358,12 @@ TEST(ImageBmp, MonochromeFileSetsOneBitFormatOthersDevice) {
 
 TEST(ImageBmp, DirectColourDepthsDecodeToKnownPixels) {
   // 16 bits without masks is 5-5-5: full red, full green, a mid blue.
-  TBmpSpec Rgb555{
+  TBmpLayout Rgb555{
       .Width = 3, .Height = 1, .Bits = 16, .Pixels = {0x00, 0x7C, 0xE0, 0x03, 0x10, 0x00, 0, 0}};
   EXPECT_EQ(PixelsOf(Load(BuildBmp(Rgb555))),
             (std::vector<std::uint32_t>{0x00FF0000, 0x0000FF00, 0x00000084}));
 
-  TBmpSpec Rgb565{.Width = 2,
+  TBmpLayout Rgb565{.Width = 2,
                   .Height = 1,
                   .Bits = 16,
                   .Compression = 3,
@@ -371,19 +371,19 @@ TEST(ImageBmp, DirectColourDepthsDecodeToKnownPixels) {
                   .Pixels = {0xE0, 0x07, 0x1F, 0xF8}};
   EXPECT_EQ(PixelsOf(Load(BuildBmp(Rgb565))), (std::vector<std::uint32_t>{0x0000FF00, 0x00FF00FF}));
 
-  TBmpSpec Rgb24{
+  TBmpLayout Rgb24{
       .Width = 1, .Height = 2, .Bits = 24, .Pixels = {0x01, 0x02, 0x03, 0, 0x04, 0x05, 0x06, 0}};
   EXPECT_EQ(PixelsOf(Load(BuildBmp(Rgb24))), (std::vector<std::uint32_t>{0x00060504, 0x00030201}));
 
   // 32 bits, plain: B, G, R, and a fourth byte that is ignored.
-  TBmpSpec Rgb32{.Width = 2,
+  TBmpLayout Rgb32{.Width = 2,
                  .Height = 1,
                  .Bits = 32,
                  .Pixels = {0x11, 0x22, 0x33, 0xFF, 0x44, 0x55, 0x66, 0x00}};
   EXPECT_EQ(PixelsOf(Load(BuildBmp(Rgb32))), (std::vector<std::uint32_t>{0x00332211, 0x00665544}));
 
   // 32 bits with masks in another order: red in the low byte.
-  TBmpSpec Fields{.Width = 1,
+  TBmpLayout Fields{.Width = 1,
                   .Height = 1,
                   .Bits = 32,
                   .Compression = 3,
@@ -395,7 +395,7 @@ TEST(ImageBmp, DirectColourDepthsDecodeToKnownPixels) {
 TEST(ImageBmp, LaterAndOlderHeadersDecode) {
   // V4 (108) and V5 (124) carry the masks inside the header.
   for (int Size : {108, 124}) {
-    TBmpSpec V{.HeaderSize = Size,
+    TBmpLayout V{.HeaderSize = Size,
                .Width = 1,
                .Height = 1,
                .Bits = 32,
@@ -405,7 +405,7 @@ TEST(ImageBmp, LaterAndOlderHeadersDecode) {
     EXPECT_EQ(PixelsOf(Load(BuildBmp(V))), (std::vector<std::uint32_t>{0x00112233})) << Size;
   }
   // The core header: 16-bit sizes and three-byte palette entries.
-  TBmpSpec Core{.HeaderSize = 12,
+  TBmpLayout Core{.HeaderSize = 12,
                 .Width = 2,
                 .Height = 1,
                 .Bits = 8,
@@ -415,7 +415,7 @@ TEST(ImageBmp, LaterAndOlderHeadersDecode) {
 }
 
 TEST(ImageBmp, NegativeHeightMeansTopRowFirst) {
-  TBmpSpec Down{
+  TBmpLayout Down{
       .Width = 1, .Height = -2, .Bits = 24, .Pixels = {0x01, 0x02, 0x03, 0, 0x04, 0x05, 0x06, 0}};
   const TBitmap B = Load(BuildBmp(Down));
   EXPECT_EQ(B.GetHeight(), 2);
@@ -426,7 +426,7 @@ TEST(ImageBmp, RunLengthEightBitDecodes) {
   // 4 x 3, bottom row first: a run, a line end; a jump; literal pixels; picture end. Pixels
   // the data skips take palette colour 0.
   const std::uint32_t Bg = 0x00123456;
-  TBmpSpec Rle{.Width = 4,
+  TBmpLayout Rle{.Width = 4,
                .Height = 3,
                .Bits = 8,
                .Compression = 1,
@@ -444,7 +444,7 @@ TEST(ImageBmp, RunLengthEightBitDecodes) {
 }
 
 TEST(ImageBmp, RunLengthFourBitDecodes) {
-  TBmpSpec Rle{.Width = 5,
+  TBmpLayout Rle{.Width = 5,
                .Height = 2,
                .Bits = 4,
                .Compression = 2,
@@ -463,12 +463,12 @@ TEST(ImageBmp, DamagedFilesAreRejectedAndLeaveTheBitmapAlone) {
   ExpectRejected(TBytes(Good.begin(), Good.begin() + 20), "truncated header");
   ExpectRejected(TBytes(Good.begin(), Good.end() - 30), "truncated pixel data");
 
-  TBmpSpec Pal{.Width = 2, .Height = 1, .Bits = 8, .Palette = {0, 0, 0, 0}, .Pixels = {0, 0, 0, 0}};
+  TBmpLayout Pal{.Width = 2, .Height = 1, .Bits = 8, .Palette = {0, 0, 0, 0}, .Pixels = {0, 0, 0, 0}};
   TBytes Short = BuildBmp(Pal);
   Short.resize(14 + 40 + 6);
   ExpectRejected(Short, "truncated palette");
 
-  TBmpSpec Rle{.Width = 4,
+  TBmpLayout Rle{.Width = 4,
                .Height = 3,
                .Bits = 8,
                .Compression = 1,
@@ -476,25 +476,25 @@ TEST(ImageBmp, DamagedFilesAreRejectedAndLeaveTheBitmapAlone) {
                .Pixels = {3, 1, 0, 0, 0, 5, 1, 1}};
   ExpectRejected(BuildBmp(Rle), "truncated pixel data");
 
-  TBmpSpec Depth{.Width = 1, .Height = 1, .Bits = 2, .Pixels = {0, 0, 0, 0}};
+  TBmpLayout Depth{.Width = 1, .Height = 1, .Bits = 2, .Pixels = {0, 0, 0, 0}};
   ExpectRejected(BuildBmp(Depth), "unsupported bit depth 2");
-  TBmpSpec Jpeg{.Width = 1, .Height = 1, .Bits = 24, .Compression = 4, .Pixels = {0, 0, 0, 0}};
+  TBmpLayout Jpeg{.Width = 1, .Height = 1, .Bits = 24, .Compression = 4, .Pixels = {0, 0, 0, 0}};
   ExpectRejected(BuildBmp(Jpeg), "unsupported compression 4");
-  TBmpSpec Zero{.Width = 0, .Height = 1, .Bits = 24, .Pixels = {0, 0, 0, 0}};
+  TBmpLayout Zero{.Width = 0, .Height = 1, .Bits = 24, .Pixels = {0, 0, 0, 0}};
   ExpectRejected(BuildBmp(Zero), "invalid picture size");
-  TBmpSpec Upside{
+  TBmpLayout Upside{
       .Width = 1, .Height = -1, .Bits = 8, .Compression = 1, .Palette = {0}, .Pixels = {0, 1}};
   ExpectRejected(BuildBmp(Upside), "top-down run-length");
 }
 
 TEST(ImageBmp, HostileSizeFailsBeforeAllocating) {
-  TBmpSpec Huge{.Width = 100000, .Height = 100000, .Bits = 24, .Pixels = {0, 0, 0, 0}};
+  TBmpLayout Huge{.Width = 100000, .Height = 100000, .Bits = 24, .Pixels = {0, 0, 0, 0}};
   ExpectRejected(BuildBmp(Huge), "100000 x 100000 pixels is larger than the supported maximum");
   // Within the side limit but over the decoded pixel budget.
-  TBmpSpec Wide{.Width = 32768, .Height = 32768, .Bits = 1, .Palette = {0, 0}, .Pixels = {0}};
+  TBmpLayout Wide{.Width = 32768, .Height = 32768, .Bits = 1, .Palette = {0, 0}, .Pixels = {0}};
   ExpectRejected(BuildBmp(Wide), "larger than the supported maximum");
   // Plausible size, no data: the size check against the file comes first.
-  TBmpSpec Empty{.Width = 8000, .Height = 8000, .Bits = 32, .Pixels = {0, 0, 0, 0}};
+  TBmpLayout Empty{.Width = 8000, .Height = 8000, .Bits = 32, .Pixels = {0, 0, 0, 0}};
   ExpectRejected(BuildBmp(Empty), "truncated pixel data");
 }
 

@@ -1,0 +1,338 @@
+// Controls: what a user sees and touches. TControl holds bounds, visibility, colour, font and
+// the mouse virtuals; TGraphicControl paints into its parent's area of the form's back buffer;
+// TWinControl holds children, takes the focus and keys; TCustomControl is a windowed control
+// that paints itself.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kvl/platform/canvas.h"
+#include "kvl/platform/classes.h"
+#include "kvl/platform/graphics.h"
+#include "kvl/platform/input.h"
+
+namespace kvl {
+
+class TWinControl;
+class TCustomForm;
+
+// A typed notification sent to a control (Perform) or to all children of a parent
+// (Broadcast). Receivers check the dynamic type; Handled stops a broadcast.
+struct TControlMessage {
+  virtual ~TControlMessage() = default;
+  bool Handled = false;
+};
+
+enum TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+enum TAnchorKind : std::uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using TAnchors = std::uint8_t;
+
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift,
+                                       int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta,
+                                            TPoint MousePos, bool& Handled)>;
+using TMouseWheelUpDownEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+using TKeyEvent = std::function<void(TObject* Sender, std::uint16_t& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
+
+class TControl : public TComponent {
+public:
+  explicit TControl(TComponent* AOwner);
+  ~TControl() override;
+
+  TWinControl* GetParent() const { return FParent; }
+  virtual void SetParent(TWinControl* AParent);
+  // The form this control lives on (itself for a form), or nullptr.
+  TCustomForm* GetParentForm() const;
+
+  int GetLeft() const { return FLeft; }
+  int GetTop() const { return FTop; }
+  int GetWidth() const { return FWidth; }
+  int GetHeight() const { return FHeight; }
+  void SetLeft(int V) { SetBounds(V, FTop, FWidth, FHeight); }
+  void SetTop(int V) { SetBounds(FLeft, V, FWidth, FHeight); }
+  void SetWidth(int V) { SetBounds(FLeft, FTop, V, FHeight); }
+  void SetHeight(int V) { SetBounds(FLeft, FTop, FWidth, V); }
+  // Every change of position or size goes through here. Negative sizes count as 0.
+  virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+  TRect GetBoundsRect() const { return Rect(FLeft, FTop, FLeft + FWidth, FTop + FHeight); }
+  void SetBoundsRect(const TRect& R) { SetBounds(R.Left, R.Top, R.Width(), R.Height()); }
+  // The client area in the control's own coordinates: (0, 0, ClientWidth, ClientHeight).
+  virtual TRect GetClientRect() const { return Rect(0, 0, FWidth, FHeight); }
+  int GetClientWidth() const { return GetClientRect().Width(); }
+  int GetClientHeight() const { return GetClientRect().Height(); }
+  void SetClientWidth(int V) { SetWidth(V + FWidth - GetClientWidth()); }
+  void SetClientHeight(int V) { SetHeight(V + FHeight - GetClientHeight()); }
+  // Where the client area's (0, 0) lies in the form's back buffer.
+  TPoint GetClientOrigin() const;
+  TPoint ClientToForm(TPoint P) const;
+  TPoint FormToClient(TPoint P) const;
+
+  bool GetVisible() const { return FVisible; }
+  virtual void SetVisible(bool Value);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  // Visible here and in every parent up to a form.
+  bool IsShowing() const;
+  bool GetEnabled() const { return FEnabled; }
+  virtual void SetEnabled(bool Value);
+  // Enabled here and in every parent.
+  bool IsEnabledInTree() const;
+
+  TColor GetColor() const { return FColor; }
+  void SetColor(TColor Value);
+  bool GetParentColor() const { return FParentColor; }
+  void SetParentColor(bool Value);
+  TFont& GetFont() { return FFont; }
+  const TFont& GetFont() const { return FFont; }
+  void SetFont(const TFont& Value) { FFont.Assign(Value); }
+  bool GetParentFont() const { return FParentFont; }
+  void SetParentFont(bool Value);
+
+  const std::string& GetCaption() const { return FText; }
+  void SetCaption(const std::string& Value) { SetText(Value); }
+  const std::string& GetText() const { return FText; }
+  virtual void SetText(const std::string& Value);
+
+  const std::string& GetHint() const { return FHint; }
+  void SetHint(const std::string& Value) { FHint = Value; }
+  bool GetShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value) {
+    FShowHint = Value;
+    FParentShowHint = false;
+  }
+  bool GetParentShowHint() const { return FParentShowHint; }
+  void SetParentShowHint(bool Value) { FParentShowHint = Value; }
+  TCursor GetCursor() const { return FCursor; }
+  void SetCursor(TCursor Value) { FCursor = Value; }
+  TAlign GetAlign() const { return FAlign; }
+  void SetAlign(TAlign Value);
+  TAnchors GetAnchors() const { return FAnchors; }
+  void SetAnchors(TAnchors Value) { FAnchors = Value; }
+  // Stored for the host program; the framework shows no menu of its own yet.
+  TComponent* GetPopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TComponent* Value) { FPopupMenu = Value; }
+
+  // The canvas of the client area. It draws into the form's back buffer at once, inside and
+  // outside a paint cycle; with nowhere to draw (no form, hidden) it draws nothing.
+  TCanvas* GetCanvas();
+
+  // Marks the control for painting when the loop is idle; the parent's background under it is
+  // painted first.
+  virtual void Invalidate();
+  // Paints what is invalid now.
+  void Update();
+  // Invalidate and paint at once.
+  void Repaint();
+  void Refresh() { Repaint(); }
+
+  void BringToFront();
+  void SendToBack();
+
+  // Sends a message to this control.
+  void Perform(TControlMessage& M) { HandleMessage(M); }
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseMoveEvent OnMouseMove;
+  TMouseEvent OnMouseUp;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+  TMouseWheelEvent OnMouseWheel;
+  TMouseWheelUpDownEvent OnMouseWheelDown;
+  TMouseWheelUpDownEvent OnMouseWheelUp;
+  TNotifyEvent OnResize;
+
+  // Input entry points of the message loop (and of the test driver). X, Y are client
+  // coordinates; a release may lie outside the control while it holds the capture.
+  void DispatchMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void DispatchMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void DispatchDblClick(TShiftState Shift, int X, int Y);
+  bool DispatchMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+
+  virtual void Click();
+  virtual void DblClick();
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseMove(TShiftState Shift, int X, int Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+
+  // True for windowed controls.
+  virtual bool IsWindowed() const { return false; }
+  // False for controls that take a quick second press as a press of its own (buttons).
+  bool AcceptsDoubleClicks() const { return FDoubleClicks; }
+  // The topmost control at P (client coordinates of this control) that takes mouse input:
+  // this one, or a child of a windowed control; nullptr when P lies outside.
+  virtual TControl* ControlAtPos(TPoint P, bool AllowDisabled = false);
+
+protected:
+  // Paints the control (graphic and custom controls override it).
+  virtual void Paint() {}
+  // After a size change: the base fires OnResize.
+  virtual void Resize();
+  // After SetBounds changed the size (windowed controls lay out their children first).
+  virtual void SizeChanged(int OldWidth, int OldHeight);
+  virtual void HandleMessage(TControlMessage&) {}
+  virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+  // The control's own font or colour changed (the base repaints).
+  virtual void FontChanged() { Invalidate(); }
+  virtual void ColorChanged() { Invalidate(); }
+  virtual void TextChanged() { Invalidate(); }
+  virtual void EnabledChanged() { Invalidate(); }
+  virtual void VisibleChanged();
+  // The parent's font or colour changed.
+  void ParentFontChanged();
+  void ParentColorChanged();
+
+  // Form-coordinate rectangle this control may draw into (empty when it cannot draw).
+  TRect VisibleFormRect() const;
+  bool IsPaintable() const;
+
+  // The paint cycle of the form sets the region being painted; the control canvas clips to it.
+  friend class TWinControl;
+  friend class TCustomForm;
+  void PaintClipped(const TRect& FormRegion);
+
+  TWinControl* FParent = nullptr;
+  int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  bool FDoubleClicks = true;
+
+private:
+  void OnFontChange();
+
+  bool FVisible = true;
+  bool FEnabled = true;
+  TColor FColor = clBtnFace;
+  bool FParentColor = false;
+  TFont FFont;
+  bool FParentFont = true;
+  bool FSettingParentFont = false;
+  std::string FText;
+  std::string FHint;
+  bool FShowHint = false;
+  bool FParentShowHint = true;
+  TCursor FCursor = crDefault;
+  TAlign FAlign = alNone;
+  TAnchors FAnchors = akLeft | akTop;
+  TComponent* FPopupMenu = nullptr;
+  bool FPressed = false;  // a left press arrived and its release may click
+  std::unique_ptr<TCanvas> FCanvas;
+  const TRect* FPaintRegion = nullptr;  // set during the paint cycle
+};
+
+// A control without a window of its own: it paints into the parent's area and gets mouse input,
+// never the focus.
+class TGraphicControl : public TControl {
+public:
+  using TControl::TControl;
+};
+
+// A control with children, the focus and the keyboard.
+class TWinControl : public TControl {
+public:
+  explicit TWinControl(TComponent* AOwner);
+  ~TWinControl() override;
+
+  bool IsWindowed() const override { return true; }
+
+  int GetControlCount() const { return static_cast<int>(FControls.size()); }
+  // Children in z-order, bottom first; nullptr outside the range.
+  TControl* GetControls(int Index) const;
+  void InsertControl(TControl* C);
+  void RemoveControl(TControl* C);
+  bool ContainsControl(const TControl* C) const;
+
+  // Sends the message to every child, in z-order, until one marks it handled.
+  void Broadcast(TControlMessage& M);
+
+  TRect GetClientRect() const override;
+  // A border inside the bounds, outside the client area (2 for a sunken 3-D border).
+  int GetBorderInset() const { return FBorderInset; }
+
+  bool GetTabStop() const { return FTabStop; }
+  void SetTabStop(bool Value) { FTabStop = Value; }
+  int GetTabOrder() const;
+  void SetTabOrder(int Value);
+  // Showing, enabled, and on a form.
+  virtual bool CanFocus() const;
+  bool Focused() const;
+  // Moves the keyboard focus here; does nothing when the control cannot take it.
+  virtual void SetFocus();
+  // Asks the form to move the focus to the next (or previous) tab stop.
+  void SelectNextControl(bool GoForward = true);
+  // A window exists for the control once it sits on a form.
+  bool HandleAllocated() const { return FHandleAllocated; }
+
+  // Keys the control wants for itself; the form uses the others (Tab, arrows, Enter, Escape)
+  // to move the focus or press its default and cancel buttons.
+  virtual bool WantsKey(std::uint16_t Key, TShiftState Shift) const;
+
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+  TKeyEvent OnKeyDown;
+  TKeyPressEvent OnKeyPress;
+  TKeyEvent OnKeyUp;
+
+  // Keyboard entry points of the message loop.
+  virtual void KeyDown(std::uint16_t& Key, TShiftState Shift);
+  virtual void KeyPress(char32_t& Key);
+  virtual void KeyUp(std::uint16_t& Key, TShiftState Shift);
+
+  TControl* ControlAtPos(TPoint P, bool AllowDisabled = false) override;
+
+  // Focus notifications from the form: entering and leaving as the active control, and
+  // gaining and losing the keyboard focus (also when the window itself is (de)activated).
+  virtual void DoEnter();
+  virtual void DoExit();
+  virtual void FocusIn() {}
+  virtual void FocusOut() {}
+
+protected:
+  // Called when the control gets its window (it is placed on a form) and when it loses it.
+  virtual void CreateWnd() {}
+  virtual void DestroyWnd() {}
+  // Fills the client area before Paint (the base fills it with Color).
+  virtual void PaintBackground(TCanvas& C);
+  // Paints the border inside the bounds (outside the client area).
+  virtual void PaintBorder(TCanvas&) {}
+  void SetBorderInset(int Inset);
+  // Lays out aligned children and moves anchored ones after a size change.
+  void AlignControls(int OldClientWidth, int OldClientHeight);
+  void FontChanged() override;
+  void ColorChanged() override;
+  void VisibleChanged() override;
+  void SizeChanged(int OldWidth, int OldHeight) override;
+
+private:
+  friend class TControl;
+  friend class TCustomForm;
+  void PaintTree(const TRect& FormRegion);
+  void UpdateHandle();
+  void MoveInZOrder(TControl* C, bool ToFront);
+  void DestroyControls();
+  void CollectTabStops(std::vector<TWinControl*>& Out);
+
+  std::vector<TControl*> FControls;  // z-order, bottom first
+  std::vector<TWinControl*> FTabList;
+  bool FTabStop = false;
+  bool FHandleAllocated = false;
+  int FBorderInset = 0;
+  bool FAligning = false;
+};
+
+// A windowed control that paints itself on its own canvas.
+class TCustomControl : public TWinControl {
+public:
+  using TWinControl::TWinControl;
+};
+
+}  // namespace kvl

@@ -1,0 +1,68 @@
+#include "kvl/platform/host_headless.h"
+
+#include <algorithm>
+
+#include "kvl/platform/application.h"
+
+namespace kvl {
+
+THostWindow THeadlessHost::OpenWindow(const TWindowRequest& Request) {
+  const THostWindow W = FNextWindow++;
+  FWindows[W].Request = Request;
+  return W;
+}
+
+void THeadlessHost::SetCaption(THostWindow W, const std::string& Caption) {
+  if (auto It = FWindows.find(W); It != FWindows.end()) It->second.Request.Caption = Caption;
+}
+
+void THeadlessHost::MoveWindow(THostWindow W, const TRect& Bounds) {
+  if (auto It = FWindows.find(W); It != FWindows.end()) It->second.Request.Bounds = Bounds;
+}
+
+void THeadlessHost::Present(THostWindow W, const TBitmap&, const TRect&) {
+  if (auto It = FWindows.find(W); It != FWindows.end()) ++It->second.Presents;
+}
+
+void THeadlessHost::SetCursor(THostWindow W, TCursor C) {
+  if (auto It = FWindows.find(W); It != FWindows.end()) It->second.Cursor = C;
+}
+
+bool THeadlessHost::NextEvent(THostEvent& E) {
+  if (FQueue.empty()) return false;
+  E = std::move(FQueue.front());
+  FQueue.pop_front();
+  return true;
+}
+
+bool THeadlessHost::WaitForEvent(std::int64_t TimeoutMs) {
+  if (!FQueue.empty()) return true;
+  if (TimeoutMs < 0) return false;
+  FNow += TimeoutMs;
+  return true;
+}
+
+void THeadlessHost::Post(THostEvent E) {
+  E.Time = FNow;
+  FQueue.push_back(std::move(E));
+}
+
+const THeadlessHost::TWindowState* THeadlessHost::Window(THostWindow W) const {
+  const auto It = FWindows.find(W);
+  return It == FWindows.end() ? nullptr : &It->second;
+}
+
+void AdvanceHeadlessTime(THeadlessHost& Host, int Ms) {
+  const std::int64_t End = Host.Now() + std::max(Ms, 0);
+  Application->ProcessMessages();
+  for (;;) {
+    const auto Due = Application->GetTimers().NextDue();
+    if (!Due || *Due > End) break;
+    Host.SetNow(std::max(*Due, Host.Now()));
+    Application->ProcessMessages();
+  }
+  Host.SetNow(End);
+  Application->ProcessMessages();
+}
+
+}  // namespace kvl

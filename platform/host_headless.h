@@ -1,0 +1,70 @@
+// The headless host: no screen. Time is a virtual clock that tests advance, input is what tests
+// post, the clipboard lives in memory, beeps are counted and forms exist as their back buffers.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "kvl/platform/host.h"
+
+namespace kvl {
+
+class THeadlessHost final : public THost {
+public:
+  struct TWindowState {
+    TWindowRequest Request;
+    TCursor Cursor = crDefault;
+    int Presents = 0;
+  };
+
+  std::string_view Name() const override { return "headless"; }
+
+  THostWindow OpenWindow(const TWindowRequest& Request) override;
+  void CloseWindow(THostWindow W) override { FWindows.erase(W); }
+  void SetCaption(THostWindow W, const std::string& Caption) override;
+  void MoveWindow(THostWindow W, const TRect& Bounds) override;
+  void Present(THostWindow W, const TBitmap& BackBuffer, const TRect& Dirty) override;
+  void SetCursor(THostWindow W, TCursor C) override;
+
+  bool NextEvent(THostEvent& E) override;
+  // Nothing waits here: with a timeout the virtual clock jumps ahead by it.
+  bool WaitForEvent(std::int64_t TimeoutMs) override;
+  std::int64_t Now() const override { return FNow; }
+  bool TimerAvailable() const override { return !FRefuseTimers; }
+
+  bool HasClipboardText() override { return FClipboard.has_value(); }
+  std::optional<std::string> ClipboardText() override { return FClipboard; }
+  void SetClipboardText(const std::string& Text) override { FClipboard = Text; }
+
+  void Beep() override { ++FBeeps; }
+  TSize ScreenSize() const override { return FScreenSize; }
+
+  // For tests and the PNG renderer.
+  void Post(THostEvent E);
+  void SetNow(std::int64_t Ms) { FNow = Ms; }
+  void SetRefuseTimers(bool Value) { FRefuseTimers = Value; }
+  int GetBeepCount() const { return FBeeps; }
+  void ClearClipboard() { FClipboard.reset(); }
+  void SetScreenSize(TSize S) { FScreenSize = S; }
+  // The state of an open window, or nullptr.
+  const TWindowState* Window(THostWindow W) const;
+  std::size_t GetWindowCount() const { return FWindows.size(); }
+
+private:
+  std::map<THostWindow, TWindowState> FWindows;
+  THostWindow FNextWindow = 1;
+  std::deque<THostEvent> FQueue;
+  std::int64_t FNow = 0;
+  bool FRefuseTimers = false;
+  std::optional<std::string> FClipboard;
+  int FBeeps = 0;
+  TSize FScreenSize{1280, 800};
+};
+
+// Lets Ms milliseconds of virtual time pass on Host (the application's host): the loop runs at
+// every timer's due time, so each timer fires when it would in real time.
+void AdvanceHeadlessTime(THeadlessHost& Host, int Ms);
+
+}  // namespace kvl

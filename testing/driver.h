@@ -1,0 +1,70 @@
+// Drives forms on the headless host as a person would: mouse, keyboard, the passing of time,
+// and pictures of what is on the screen. Everything goes through the real message loop.
+//
+//   TDriver D;                     // a fresh headless host for this test
+//   auto* Form = new TForm(Application);
+//   ...
+//   D.Click(*Button, 5, 5);        // client coordinates of the control
+//   D.AdvanceTime(1000);           // timers fire at their virtual times
+//   TBitmap Shot = D.Capture(*Form);
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "kvl/platform/application.h"
+#include "kvl/platform/bitmap.h"
+#include "kvl/platform/forms.h"
+#include "kvl/platform/host_headless.h"
+
+namespace kvl {
+
+class TDriver {
+public:
+  // Installs a new headless host at virtual time 0 (forms shown so far are hidden).
+  TDriver();
+  THeadlessHost& Host() { return *FHost; }
+
+  // Mouse input at client coordinates of C. The control's form is shown first when it is not.
+  void MouseDown(TControl& C, int X, int Y, TMouseButton Button = mbLeft);
+  void MouseMove(TControl& C, int X, int Y);
+  void MouseUp(TControl& C, int X, int Y, TMouseButton Button = mbLeft);
+  // Press and release at the same point. Two clicks within the double-click time make a double
+  // click, as for a person; AdvanceTime between them when that is not meant.
+  void Click(TControl& C, int X, int Y, TMouseButton Button = mbLeft);
+  void DblClick(TControl& C, int X, int Y);
+  void Wheel(TControl& C, int X, int Y, int Delta);
+  // The pointer leaves the window.
+  void MouseExit(TCustomForm& Form);
+
+  // Keys go to the form's focused control. Shift, Ctrl and Alt held down (KeyDown of 16, 17,
+  // 18) stay in the shift state until their KeyUp. Text is what the key types.
+  void KeyDown(TCustomForm& Form, std::uint16_t Key, std::string_view Text = {});
+  void KeyUp(TCustomForm& Form, std::uint16_t Key);
+  void Press(TCustomForm& Form, std::uint16_t Key, std::string_view Text = {});
+  // Types the text one character at a time on a US keyboard layout (KeyDown, characters, KeyUp).
+  void Type(TCustomForm& Form, std::string_view Text);
+
+  // Lets Ms milliseconds of virtual time pass; every timer fires at its own due time.
+  void AdvanceTime(int Ms);
+  // Runs the loop until nothing is pending (painting included).
+  void Settle() { Application->ProcessMessages(); }
+
+  // The pixels of a control (its whole bounds) as they are on the screen, after pending
+  // painting.
+  TBitmap Capture(TControl& C);
+  // Writes the capture as PNG.
+  void SavePng(TControl& C, const std::string& Path);
+
+private:
+  TCustomForm& Shown(TControl& C);
+  void PostMouse(THostEventKind Kind, TControl& C, int X, int Y, TMouseButton Button, int Delta);
+  void PostKey(THostEventKind Kind, TCustomForm& Form, std::uint16_t Key, std::string_view Text);
+
+  THeadlessHost* FHost;
+  TShiftState FModifiers = 0;
+  TShiftState FButtons = 0;
+};
+
+}  // namespace kvl
