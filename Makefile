@@ -1,7 +1,7 @@
 # The commands people type. Each one configures and builds what it needs first.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test test-asan fuzz bench clean
+.PHONY: all deps build gallery test test-x11 test-asan fuzz bench clean
 
 all: test
 
@@ -12,8 +12,16 @@ build: deps
 	cmake --preset default
 	cmake --build --preset default -j $(JOBS)
 
+# The gallery: a window on a desktop, gallery.png without one.
+gallery: build
+	./build/default/apps/gallery/kvl-gallery
+
 test: build
 	ctest --preset default
+
+# Only the real-window test (needs Xvfb, xdotool, xwd and xclip: `bash .ci/deps x11`).
+test-x11: build
+	ctest --preset default -L x11 --output-on-failure
 
 # The unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of
 # every fuzz target over its seed corpus.

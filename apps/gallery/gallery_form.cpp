@@ -1,0 +1,52 @@
+#include "gallery_form.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "pages.h"
+
+namespace kvl::gallery {
+
+TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner) {
+  SetCaption("kvl gallery");
+  SetBounds(40, 40, 900, 600);
+  FList = new TPageList(this);
+  FList->SetParent(this);
+  FList->SetAlign(alLeft);
+  FPageHost = new TCustomControl(this);
+  FPageHost->SetParent(this);
+  FPageHost->SetAlign(alClient);
+  std::vector<std::string> Names;
+  for (const TGalleryPage& P : GalleryPages()) Names.push_back(P.Name);
+  FList->SetItems(Names);
+  FList->OnChange = [this](TObject*) { BuildPage(FList->GetItemIndex()); };
+  FList->SetItemIndex(0);
+  BuildPage(0);
+  SetActiveControl(FList);
+}
+
+void TGalleryForm::BuildPage(int Index) {
+  while (FPageHost->GetControlCount() > 0)
+    delete FPageHost->GetControls(FPageHost->GetControlCount() - 1);
+  while (FPageHost->GetComponentCount() > 0)
+    delete FPageHost->GetComponents(FPageHost->GetComponentCount() - 1);
+  const auto& Pages = GalleryPages();
+  if (Index >= 0 && Index < int(Pages.size())) Pages[std::size_t(Index)].Build(*FPageHost);
+}
+
+bool TGalleryForm::ShowPage(const std::string& Name) {
+  const auto Same = [](const std::string& A, const std::string& B) {
+    return std::equal(A.begin(), A.end(), B.begin(), B.end(), [](char X, char Y) {
+      return std::tolower(static_cast<unsigned char>(X)) == std::tolower(static_cast<unsigned char>(Y));
+    });
+  };
+  const auto& Pages = GalleryPages();
+  for (int I = 0; I < int(Pages.size()); ++I)
+    if (Same(Pages[std::size_t(I)].Name, Name)) {
+      FList->SetItemIndex(I);
+      return true;
+    }
+  return false;
+}
+
+}  // namespace kvl::gallery

@@ -1,0 +1,26 @@
+// The gallery window: the page list on the left, the chosen page's live components on the
+// right.
+#pragma once
+
+#include <string>
+
+#include "kvl/platform/forms.h"
+#include "page_list.h"
+
+namespace kvl::gallery {
+
+class TGalleryForm : public TForm {
+public:
+  explicit TGalleryForm(TComponent* AOwner);
+  // Shows the page with this name (ASCII case ignored); false when there is none.
+  bool ShowPage(const std::string& Name);
+  TWinControl& GetPageHost() { return *FPageHost; }
+
+private:
+  void BuildPage(int Index);
+
+  TPageList* FList;
+  TCustomControl* FPageHost;
+};
+
+}  // namespace kvl::gallery

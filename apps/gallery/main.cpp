@@ -1,0 +1,146 @@
+// kvl-gallery: every component family on a page of its own, live in a window, or rendered to
+// a PNG file without one.
+//
+//   kvl-gallery                       a window when a display is there, else gallery.png
+//   kvl-gallery --png FILE [--page NAME] [--size WxH] [--time MS] [--type TEXT]
+//   kvl-gallery --list                the page names
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "gallery_form.h"
+#include "kvl/platform/application.h"
+#include "kvl/platform/host_headless.h"
+#include "pages.h"
+
+namespace {
+
+using namespace kvl;
+using namespace kvl::gallery;
+
+struct TOptions {
+  std::string Png;
+  std::string Page;
+  int Width = 900, Height = 600;
+  int TimeMs = 1000;
+  std::string Type;
+  bool List = false;
+};
+
+[[noreturn]] void Usage(const std::string& Problem) {
+  std::fprintf(stderr,
+               "kvl-gallery: %s\n"
+               "usage: kvl-gallery [--png FILE] [--page NAME] [--size WxH] [--time MS] "
+               "[--type TEXT] [--list]\n",
+               Problem.c_str());
+  std::exit(2);
+}
+
+int ParseInt(std::string_view S, const char* What) {
+  int V = 0;
+  const auto [End, Ec] = std::from_chars(S.data(), S.data() + S.size(), V);
+  if (Ec != std::errc() || End != S.data() + S.size() || V < 0) Usage(std::string("bad ") + What);
+  return V;
+}
+
+TOptions ParseOptions(int Argc, char** Argv) {
+  TOptions O;
+  for (int I = 1; I < Argc; ++I) {
+    const std::string_view A = Argv[I];
+    const auto Value = [&]() -> std::string {
+      if (I + 1 >= Argc) Usage(std::string(A) + " needs a value");
+      return Argv[++I];
+    };
+    if (A == "--png") {
+      O.Png = Value();
+    } else if (A == "--page") {
+      O.Page = Value();
+    } else if (A == "--size") {
+      const std::string S = Value();
+      const auto X = S.find('x');
+      if (X == std::string::npos) Usage("--size wants WxH");
+      O.Width = ParseInt(std::string_view(S).substr(0, X), "width");
+      O.Height = ParseInt(std::string_view(S).substr(X + 1), "height");
+      if (O.Width < 200 || O.Height < 150 || O.Width > 8000 || O.Height > 8000)
+        Usage("--size must lie between 200x150 and 8000x8000");
+    } else if (A == "--time") {
+      O.TimeMs = ParseInt(Value(), "time");
+    } else if (A == "--type") {
+      O.Type = Value();
+    } else if (A == "--list") {
+      O.List = true;
+    } else {
+      Usage("unknown option " + std::string(A));
+    }
+  }
+  return O;
+}
+
+// Types the text into the page's text box, as the keyboard would.
+void TypeIntoPage(TGalleryForm& Form, THeadlessHost& Host, const std::string& Text) {
+  for (int I = 0; I < Form.GetPageHost().GetControlCount(); ++I) {
+    auto* W = dynamic_cast<TWinControl*>(Form.GetPageHost().GetControls(I));
+    if (W && W->GetName() == "EchoBox") W->SetFocus();
+  }
+  THostEvent E;
+  E.Kind = THostEventKind::KeyDown;
+  E.Window = Form.GetWindow();
+  E.Text = Text;
+  Host.Post(E);
+  Application->ProcessMessages();
+}
+
+int RenderPng(TGalleryForm& Form, THeadlessHost& Host, const TOptions& O,
+              const std::string& File) {
+  Form.Show();
+  if (!O.Type.empty()) TypeIntoPage(Form, Host, O.Type);
+  AdvanceHeadlessTime(Host, O.TimeMs);
+  Form.GetBackBuffer().SaveToPngFile(File);
+  return 0;
+}
+
+int Main(int Argc, char** Argv) {
+  const TOptions O = ParseOptions(Argc, Argv);
+  if (O.List) {
+    for (const TGalleryPage& P : GalleryPages()) std::printf("%s\n", P.Name.c_str());
+    return 0;
+  }
+  THeadlessHost* Headless = nullptr;
+  if (!O.Png.empty()) {
+    auto Host = std::make_unique<THeadlessHost>();
+    Headless = Host.get();
+    Application->SetHost(std::move(Host));
+  } else {
+    Headless = dynamic_cast<THeadlessHost*>(&Application->GetHost());
+  }
+  auto* Form = new TGalleryForm(Application);
+  Form->SetBounds(Form->GetLeft(), Form->GetTop(), O.Width, O.Height);
+  if (!O.Page.empty() && !Form->ShowPage(O.Page)) Usage("no page named \"" + O.Page + "\"");
+  if (Headless) {
+    const std::string File = O.Png.empty() ? "gallery.png" : O.Png;
+    RenderPng(*Form, *Headless, O, File);
+    if (O.Png.empty())
+      std::printf("kvl-gallery: no display; wrote %s (%dx%d) instead of opening a window\n",
+                  File.c_str(), O.Width, O.Height);
+    return 0;
+  }
+  Application->SetMainForm(Form);
+  Form->Show();
+  Application->Run();
+  return 0;
+}
+
+}  // namespace
+
+int main(int Argc, char** Argv) {
+  try {
+    return Main(Argc, Argv);
+  } catch (const std::exception& E) {
+    std::fprintf(stderr, "kvl-gallery: %s\n", E.what());
+    return 1;
+  }
+}

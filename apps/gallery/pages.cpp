@@ -1,0 +1,12 @@
+#include "pages.h"
+
+namespace kvl::gallery {
+
+const std::vector<TGalleryPage>& GalleryPages() {
+  static const std::vector<TGalleryPage> Pages = {
+      {"Canvas", BuildSamplerPage},
+  };
+  return Pages;
+}
+
+}  // namespace kvl::gallery

@@ -1,0 +1,24 @@
+// The gallery's pages: one per component family, each building its live controls on a host
+// panel.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "kvl/platform/controls.h"
+
+namespace kvl::gallery {
+
+struct TGalleryPage {
+  std::string Name;
+  // Creates the page's controls with Host as owner and parent.
+  std::function<void(TWinControl& Host)> Build;
+};
+
+const std::vector<TGalleryPage>& GalleryPages();
+
+// The pages themselves, one file each.
+void BuildSamplerPage(TWinControl& Host);
+
+}  // namespace kvl::gallery

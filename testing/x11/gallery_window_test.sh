@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The gallery in a real X window: its pixels equal the headless rendering of the same page,
+# typed keys reach the text box, and copy and paste go through the X clipboard.
+#   with_xvfb.sh gallery_window_test.sh KVL-GALLERY XWD-COMPARE OUTPUT-DIR
+set -euo pipefail
+gallery=$1 compare=$2 out=$3
+mkdir -p "$out"
+
+for tool in xdotool xwd xclip; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed (bash .ci/deps x11 installs it)"
+    exit 77
+  fi
+done
+[[ -n ${DISPLAY:-} ]] || { echo "no DISPLAY: run it through with_xvfb.sh"; exit 1; }
+
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
+trap cleanup EXIT
+
+size=900x600
+"$gallery" --size "$size" >"$out/gallery.log" 2>&1 &
+gallery_pid=$!
+pids+=($gallery_pid)
+win=$(timeout 10 xdotool search --sync --onlyvisible --name '^kvl gallery$' | head -1)
+[[ -n $win ]] || { echo "the gallery window did not appear"; exit 1; }
+
+# Waits until the window shows what the headless renderer draws (painting may lag a moment).
+expect_pixels() {  # name, gallery options for the headless rendering...
+  local name=$1; shift
+  "$gallery" --png "$out/$name-headless.png" --size "$size" "$@"
+  for _ in $(seq 40); do
+    xwd -id "$win" -silent >"$out/$name-window.xwd"
+    if "$compare" "$out/$name-window.xwd" "$out/$name-headless.png" "$out/$name-diff.png" \
+        >"$out/$name-compare.txt"; then
+      echo "$name: window equals the headless rendering"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "$name: window differs from the headless rendering: $(cat "$out/$name-compare.txt")"
+  echo "see $out/$name-diff.png"
+  return 1
+}
+
+clipboard_is() {
+  local want=$1 got=""
+  for _ in $(seq 40); do
+    got=$(xclip -o -selection clipboard 2>/dev/null || true)
+    [[ $got == "$want" ]] && { echo "clipboard holds \"$got\""; return 0; }
+    sleep 0.1
+  done
+  echo "clipboard holds \"$got\", expected \"$want\""
+  return 1
+}
+
+expect_pixels start
+
+# Click into the text box (page area starts at x 150; the box at 12,456 inside it), type.
+xdotool mousemove --window "$win" 200 468 click 1
+xdotool windowfocus --sync "$win" || true
+xdotool type --delay 30 'kvl 42'
+xdotool key --delay 30 ctrl+c
+clipboard_is 'kvl 42'
+
+# Paste what another program put on the clipboard, then copy the whole text again.
+printf 'pasted' | xclip -i -selection clipboard
+xdotool key --delay 30 ctrl+v
+sleep 0.3
+xdotool key --delay 30 ctrl+c
+clipboard_is 'kvl 42pasted'
+
+expect_pixels typed --type 'kvl 42pasted'
+
+kill -0 "$gallery_pid" || { echo "the gallery exited early"; cat "$out/gallery.log"; exit 1; }
+echo "PASS"
