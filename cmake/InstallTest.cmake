@@ -34,6 +34,11 @@ run(${WORK_DIR}/cmake-build/draw_png ${WORK_DIR}/panel.png)
 if(NOT EXISTS ${WORK_DIR}/panel.png)
   message(FATAL_ERROR "draw_png wrote no picture")
 endif()
+set(ENV{KVL_HOST} headless)
+run(${WORK_DIR}/cmake-build/button_form --png ${WORK_DIR}/button_form.png)
+if(NOT EXISTS ${WORK_DIR}/button_form.png)
+  message(FATAL_ERROR "button_form wrote no picture")
+endif()
 
 # pkg-config
 find_program(PKG_CONFIG pkg-config REQUIRED)
