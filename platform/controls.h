@@ -98,7 +98,7 @@ public:
 
   const std::string& GetCaption() const { return FText; }
   void SetCaption(const std::string& Value) { SetText(Value); }
-  const std::string& GetText() const { return FText; }
+  virtual const std::string& GetText() const { return FText; }
   virtual void SetText(const std::string& Value);
 
   const std::string& GetHint() const { return FHint; }

@@ -20,5 +20,6 @@ const std::vector<TGalleryPage>& GalleryPages();
 
 // The pages themselves, one file each.
 void BuildSamplerPage(TWinControl& Host);
+void BuildNumioPage(TWinControl& Host);
 
 }  // namespace kvl::gallery
