@@ -6,6 +6,7 @@ const std::vector<TGalleryPage>& GalleryPages() {
   static const std::vector<TGalleryPage> Pages = {
       {"Canvas", BuildSamplerPage},
       {"Numeric entry", BuildNumioPage},
+      {"Displays", BuildDisplaysPage},
   };
   return Pages;
 }

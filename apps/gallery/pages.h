@@ -21,5 +21,6 @@ const std::vector<TGalleryPage>& GalleryPages();
 // The pages themselves, one file each.
 void BuildSamplerPage(TWinControl& Host);
 void BuildNumioPage(TWinControl& Host);
+void BuildDisplaysPage(TWinControl& Host);
 
 }  // namespace kvl::gallery
