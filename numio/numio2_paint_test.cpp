@@ -4,29 +4,21 @@
 
 #include "kvl/numio/numio2.h"
 #include "kvl/platform/forms.h"
-#include "kvl/testing/driver.h"
+#include "kvl/testing/control_fixture.h"
 #include "kvl/testing/golden.h"
 
 namespace kvl {
 namespace {
 
-class NumIO2PaintTest : public ::testing::Test {
+class NumIO2PaintTest : public TControlTest<TNumIO2> {
 protected:
-  TDriver D;
-  TForm* Form = nullptr;
   TNumIO2* F = nullptr;
   void SetUp() override {
-    Form = new TForm(nullptr);
-    Form->SetBounds(0, 0, 400, 300);
-    F = new TNumIO2(Form);
-    F->SetParent(Form);
+    TControlTest::SetUp();
+    F = Ctl;
     F->SetValue(5);
   }
-  void TearDown() override { delete Form; }
-  TColor At(int X, int Y) {
-    const TBitmap Shot = D.Capture(*F);
-    return PixelToColor(Shot.ScanLine(Y)[X]);
-  }
+  TColor At(int X, int Y) { return PixelAt(X, Y); }
 };
 
 TEST_F(NumIO2PaintTest, TextBoxFrameStylesDrawTheirLines) {
@@ -145,7 +137,7 @@ TEST_F(NumIO2PaintTest, DisabledFieldsAreGrey) {
   bool Gray = false, Black = false;
   for (int Y = 0; Y < 28; ++Y)
     for (int X = 0; X < 35; ++X) {
-      const TColor C = PixelToColor(Shot.ScanLine(Y)[X]);
+      const TColor C = PixelOf(Shot, X, Y);
       Gray |= C == clGray;
       Black |= C == clBlack;
     }

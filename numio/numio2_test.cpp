@@ -9,29 +9,24 @@
 #include "kvl/numio/numio2.h"
 #include "kvl/platform/clipboard.h"
 #include "kvl/platform/forms.h"
-#include "kvl/testing/driver.h"
+#include "kvl/testing/control_fixture.h"
 
 namespace kvl {
 namespace {
 
-class NumIO2Test : public ::testing::Test {
+class NumIO2Test : public TControlTest<TNumIO2> {
 protected:
-  TDriver D;
-  TForm* Form = nullptr;
   TNumIO2* F = nullptr;
   int Changes = 0;
   void SetUp() override {
-    Form = new TForm(nullptr);
-    Form->SetBounds(0, 0, 400, 200);
-    F = new TNumIO2(Form);
+    TControlTest::SetUp();
+    F = Ctl;
     F->SetName("NumIO1");
-    F->SetParent(Form);
     F->SetBeep(true);
     F->OnChange = [this](TObject*) { ++Changes; };
     Form->Show();
     F->SetFocus();
   }
-  void TearDown() override { delete Form; }
   void Keys(std::initializer_list<std::uint16_t> Ks) {
     for (auto K : Ks) D.Press(*Form, K);
   }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "kvl/platform/forms.h"
-#include "kvl/testing/driver.h"
+#include "kvl/testing/control_fixture.h"
 #include "kvl/testing/golden.h"
 
 namespace kvl {
@@ -12,24 +12,18 @@ namespace {
 constexpr TColor Back = 0x00333333;
 
 // One digit cell of 156 x 216 pixels: the design grid at half size.
-class SevenSegTest : public ::testing::Test {
+class SevenSegTest : public TControlTest<TSevenSeg> {
 protected:
-  TDriver D;
-  TForm* Form = nullptr;
   TSevenSeg* S = nullptr;
   void SetUp() override {
-    Form = new TForm(nullptr);
-    Form->SetBounds(0, 0, 700, 300);
-    S = new TSevenSeg(Form);
-    S->SetParent(Form);
+    TControlTest::SetUp();
+    S = Ctl;
     S->SetBounds(0, 0, 8 + 156 + 2 + 8, 8 + 216 + 8);
     S->SetNumDigits(1);
   }
-  void TearDown() override { delete Form; }
   // The colour at a point of the design grid of digit position J (from 0).
-  TColor AtGrid(const TBitmap& Shot, int J, int GX, int GY) {
-    const int X = 8 + J * (156 + 2) + GX / 2, Y = 8 + GY / 2;
-    return PixelToColor(Shot.ScanLine(Y)[X]);
+  static TColor AtGrid(const TBitmap& Shot, int J, int GX, int GY) {
+    return PixelOf(Shot, 8 + J * (156 + 2) + GX / 2, 8 + GY / 2);
   }
 };
 
@@ -145,7 +139,7 @@ TEST_F(SevenSegTest, TinyAndDegenerateLayoutsPaintBackgroundAndFrame) {
     const TBitmap Shot = D.Capture(*S);
     EXPECT_EQ(Shot.GetWidth(), R.Width());
     if (R.Width() > 4) {
-      EXPECT_EQ(PixelToColor(Shot.ScanLine(R.Height() / 2)[R.Width() / 2]), Back);
+      EXPECT_EQ(PixelOf(Shot, R.Width() / 2, R.Height() / 2), Back);
     }
   }
   S->SetBounds(0, 0, 100, 40);
