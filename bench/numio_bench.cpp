@@ -69,6 +69,6 @@ BENCHMARK(BM_NumIO2_KeystrokeToPixels);
 }  // namespace
 
 int main(int argc, char** argv) {
-  return kvl::bench::RunWithRatios(
-      argc, argv, {{"BM_NumIO2_KeystrokeToPixels", "BM_NumIO2_BarePaint", 0}});
+  return kvl::bench::RunWithRatios(argc, argv,
+                                   {{"BM_NumIO2_KeystrokeToPixels", "BM_NumIO2_BarePaint", 0}});
 }

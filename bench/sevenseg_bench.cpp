@@ -32,7 +32,9 @@ void BM_SevenSeg_CaptionChange(benchmark::State& State) {
   TDisplayOnForm S;
   bool Odd = false;
   for (auto _ : State) {
-    S.Display->SetCaption((Odd = !Odd) ? "0123456789ABCDEF" : "-12.345:67.89\xC2\xB0" "C");
+    S.Display->SetCaption((Odd = !Odd) ? "0123456789ABCDEF"
+                                       : "-12.345:67.89\xC2\xB0"
+                                         "C");
     benchmark::ClobberMemory();
   }
 }
@@ -51,6 +53,6 @@ BENCHMARK(BM_SevenSeg_CacheRebuild)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  return kvl::bench::RunWithRatios(
-      argc, argv, {{"BM_SevenSeg_CaptionChange", "BM_SevenSeg_CacheRebuild", 10}});
+  return kvl::bench::RunWithRatios(argc, argv,
+                                   {{"BM_SevenSeg_CaptionChange", "BM_SevenSeg_CacheRebuild", 10}});
 }

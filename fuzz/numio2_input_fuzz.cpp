@@ -22,12 +22,22 @@ void Check(bool Ok) {
   if (!Ok) std::abort();
 }
 
-constexpr std::uint16_t Keys[] = {
-    vk::Back, vk::Tab,   vk::End,     vk::Home,     vk::Left,     vk::Up,      vk::Right,
-    vk::Down, vk::Delete, '0',        '1',          '4',          '5',         '6',
-    '9',      'A',       'C',         'F',          'V',          'X',         'Z',
-    vk::Numpad0 + 3,     vk::Add,     vk::Subtract, vk::Decimal,  vk::OemPlus, vk::OemComma,
-    vk::OemMinus,        vk::OemPeriod, vk::Return, vk::Space};
+constexpr std::uint16_t Keys[] = {vk::Back,      vk::Tab,
+                                  vk::End,       vk::Home,
+                                  vk::Left,      vk::Up,
+                                  vk::Right,     vk::Down,
+                                  vk::Delete,    '0',
+                                  '1',           '4',
+                                  '5',           '6',
+                                  '9',           'A',
+                                  'C',           'F',
+                                  'V',           'X',
+                                  'Z',           vk::Numpad0 + 3,
+                                  vk::Add,       vk::Subtract,
+                                  vk::Decimal,   vk::OemPlus,
+                                  vk::OemComma,  vk::OemMinus,
+                                  vk::OemPeriod, vk::Return,
+                                  vk::Space};
 
 struct TSetup {
   THeadlessHost* Host;
@@ -108,8 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     Check(F.GetSelBegin() >= 0 && F.GetSelBegin() <= F.GetSelEnd() && F.GetSelEnd() <= N);
     // An edit by key leaves a text the field accepts (or the start of a sign).
     const std::string& T = F.GetText();
-    if (Typed && T != Before)
-      Check(T.empty() || T == "-" || T == "+" || F.CheckValidity(T));
+    if (Typed && T != Before) Check(T.empty() || T == "-" || T == "+" || F.CheckValidity(T));
   }
   return 0;
 }

@@ -1,11 +1,12 @@
 // TNumIO2: the value and text model, properties, caret geometry, the caret timer and copying.
+#include "kvl/numio/numio2.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "kvl/core/kvlcolors.h"
 #include "kvl/core/stringl.h"
 #include "kvl/core/univconst.h"
-#include "kvl/numio/numio2.h"
 #include "kvl/platform/clipboard.h"
 #include "kvl/platform/errors.h"
 
@@ -219,9 +220,12 @@ int TNumIO2::CharPosToXCoords(int CharPos) {
   const int W = C.TextWidth(FInBuffer);
   const int Wi = C.TextWidth(Utf8Left(FInBuffer, CharPos));
   switch (FAlignment) {
-    case taLeftJustify: return Wi + FLeftSpace + 4;
-    case taRightJustify: return Wi + FLeftSpace + FTextBoxWidth - W - 2;
-    default: return Wi + FLeftSpace + (FTextBoxWidth - W) / 2 + 2;
+    case taLeftJustify:
+      return Wi + FLeftSpace + 4;
+    case taRightJustify:
+      return Wi + FLeftSpace + FTextBoxWidth - W - 2;
+    default:
+      return Wi + FLeftSpace + (FTextBoxWidth - W) / 2 + 2;
   }
 }
 
@@ -235,9 +239,15 @@ int TNumIO2::XCoordsToCharPos(int X) {
   const int A = std::max(W / N, 1);
   int Cx;
   switch (FAlignment) {
-    case taLeftJustify: Cx = X - FLeftSpace - 3; break;
-    case taRightJustify: Cx = X + W - FLeftSpace - FTextBoxWidth + 3; break;
-    default: Cx = X - FLeftSpace - (FTextBoxWidth - W) / 2 - 1; break;
+    case taLeftJustify:
+      Cx = X - FLeftSpace - 3;
+      break;
+    case taRightJustify:
+      Cx = X + W - FLeftSpace - FTextBoxWidth + 3;
+      break;
+    default:
+      Cx = X - FLeftSpace - (FTextBoxWidth - W) / 2 - 1;
+      break;
   }
   Cx = std::clamp(Cx, 0, W);
   return std::clamp((Cx + A / 2) / A, 0, N);

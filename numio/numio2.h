@@ -190,8 +190,8 @@ private:
   void PaintGauge(TCanvas& C);
   void PaintBox(TCanvas& C, bool Warn);
   void PaintNumber(TCanvas& C, int Y0, bool Warn);
-  void PaintLine3D(TCanvas& C, TFrameStyle Style, TPoint A, TPoint B, TPoint C2, TPoint D,
-                   TPoint E, TPoint F);
+  void PaintLine3D(TCanvas& C, TFrameStyle Style, TPoint A, TPoint B, TPoint C2, TPoint D, TPoint E,
+                   TPoint F);
   // Spin buttons and gauge.
   void SpinStep(bool Up);
   double GaugeValueAt(int X) const;
@@ -208,8 +208,8 @@ private:
   bool FValueChanged = false;
   bool FSuppressPaint = true;
   bool FPainting = false;
-  bool FSelecting = false;     // a press in the text band drags the selection
-  bool FGaugeDragging = false; // a press in the gauge drags its value
+  bool FSelecting = false;      // a press in the text band drags the selection
+  bool FGaugeDragging = false;  // a press in the gauge drags its value
   int FMouseAreaCode = 0;
 
   TInFormat FInputFormat = itFloat;

@@ -84,8 +84,8 @@ bool TNumIO2::CtrlKey(std::uint16_t Key) {
         S.resize(S.size() - 2);
       else if (S.ends_with('\n') || S.ends_with('\r'))
         S.pop_back();
-      const bool Controls =
-          std::any_of(S.begin(), S.end(), [](char Ch) { return static_cast<unsigned char>(Ch) < 32; });
+      const bool Controls = std::any_of(
+          S.begin(), S.end(), [](char Ch) { return static_cast<unsigned char>(Ch) < 32; });
       if (S.empty() || Controls || Utf8Length(S) > MaxPasteLength) {
         DoBeep();
         return false;
@@ -122,13 +122,22 @@ bool TNumIO2::PlainKey(std::uint16_t Key) {
     case vk::Tab:
       SelectNextControl(true);
       return false;
-    case vk::End: FCaretPos = N; return false;
-    case vk::Home: FCaretPos = 0; return false;
+    case vk::End:
+      FCaretPos = N;
+      return false;
+    case vk::Home:
+      FCaretPos = 0;
+      return false;
     case vk::Left:
-    case vk::Up: FCaretPos = std::max(FCaretPos - 1, 0); return false;
+    case vk::Up:
+      FCaretPos = std::max(FCaretPos - 1, 0);
+      return false;
     case vk::Right:
-    case vk::Down: FCaretPos = std::min(FCaretPos + 1, N); return false;
-    default: break;
+    case vk::Down:
+      FCaretPos = std::min(FCaretPos + 1, N);
+      return false;
+    default:
+      break;
   }
   char Ch = 0;
   if (Key >= '0' && Key <= '9') {

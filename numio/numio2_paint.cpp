@@ -120,9 +120,7 @@ void TNumIO2::SetGaugeTopMargin(int V) {
   if (Store(FGaugeTopMargin, V)) Paint();
 }
 
-int TNumIO2::GaugeBand() const {
-  return FGaugeVisible ? FGaugeHeight + FGaugeTopMargin + 1 : 0;
-}
+int TNumIO2::GaugeBand() const { return FGaugeVisible ? FGaugeHeight + FGaugeTopMargin + 1 : 0; }
 
 void TNumIO2::Paint() {
   if (FSuppressPaint || FPainting || (!GetVisible() && !IsDesigning())) return;
@@ -175,9 +173,10 @@ void TNumIO2::PaintLabels(TCanvas& C, int Y0) {
                    : FLeftTextAlignment == taRightJustify ? L - Lw - 5
                                                           : (L - Lw) / 2);
   const int Rw = C.TextWidth(FRightText);
-  Label(FRightText, FRightTextAlignment == taLeftJustify    ? L + E + B + 7
-                    : FRightTextAlignment == taRightJustify ? W - Rw - 6
-                                                            : (W - (L + E + B + Rw)) / 2 + L + E + B + 1);
+  Label(FRightText, FRightTextAlignment == taLeftJustify ? L + E + B + 7
+                    : FRightTextAlignment == taRightJustify
+                        ? W - Rw - 6
+                        : (W - (L + E + B + Rw)) / 2 + L + E + B + 1);
 }
 
 void TNumIO2::PaintButtons(TCanvas& C) {
@@ -218,11 +217,20 @@ void TNumIO2::PaintLine3D(TCanvas& C, TFrameStyle Style, TPoint A, TPoint B, TPo
                           TPoint E, TPoint F) {
   TColor Inner, Outer;
   switch (Style) {
-    case fsLowered: Inner = FColDark, Outer = FColLight; break;
-    case fsRaised: Inner = FColLight, Outer = FColDark; break;
-    case fsEmbossed: Inner = Outer = FColShadow; break;
-    case fsEngraved: Inner = Outer = FColLight; break;
-    default: return;
+    case fsLowered:
+      Inner = FColDark, Outer = FColLight;
+      break;
+    case fsRaised:
+      Inner = FColLight, Outer = FColDark;
+      break;
+    case fsEmbossed:
+      Inner = Outer = FColShadow;
+      break;
+    case fsEngraved:
+      Inner = Outer = FColLight;
+      break;
+    default:
+      return;
   }
   C.GetPen().SetColor(Inner);
   C.MoveTo(A.X, A.Y);
@@ -289,9 +297,15 @@ void TNumIO2::PaintNumber(TCanvas& C, int Y0, bool Warn) {
   const int Wc = C.TextWidth(Utf8Left(FInBuffer, FCaretPos));
   int X, K;
   switch (FAlignment) {
-    case taLeftJustify: X = L + 4, K = Wc + 3; break;
-    case taRightJustify: X = L + B - Wt - 2, K = B + Wc - Wt - 3; break;
-    default: X = L + (B - Wt) / 2 + 2, K = Wc + (B - Wt) / 2 + 1; break;
+    case taLeftJustify:
+      X = L + 4, K = Wc + 3;
+      break;
+    case taRightJustify:
+      X = L + B - Wt - 2, K = B + Wc - Wt - 3;
+      break;
+    default:
+      X = L + (B - Wt) / 2 + 2, K = Wc + (B - Wt) / 2 + 1;
+      break;
   }
   const TRect Clip = Rect(L + 3, 2, L + B - 1, H - G - 3);
   if (!Clip.IsEmpty()) C.TextRect(Clip, X, Y0, FInBuffer);

@@ -1,12 +1,13 @@
 // TNumIO2: value and text model, keyboard, clipboard, mouse, spin buttons, gauge and timer,
 // driven as a person would through the test driver.
+#include "kvl/numio/numio2.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 #include "kvl/core/univconst.h"
-#include "kvl/numio/numio2.h"
 #include "kvl/platform/clipboard.h"
 #include "kvl/platform/forms.h"
 #include "kvl/testing/control_fixture.h"

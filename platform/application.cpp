@@ -214,7 +214,8 @@ void TApplication::DispatchMouse(TCustomForm& F, const THostEvent& E) {
       FButtonsDown |= Bit;
       if (!FCapture) FCapture = Target;
       const TShiftState Shift = E.Shift | FButtonsDown;
-      const bool Double = Target->AcceptsDoubleClicks() && FLastPress.Control == Target && FLastPress.Button == E.Button &&
+      const bool Double = Target->AcceptsDoubleClicks() && FLastPress.Control == Target &&
+                          FLastPress.Button == E.Button &&
                           E.Time - FLastPress.Time <= DoubleClickTime &&
                           std::abs(P.X - FLastPress.Pos.X) <= DoubleClickDistance &&
                           std::abs(P.Y - FLastPress.Pos.Y) <= DoubleClickDistance;
@@ -311,8 +312,7 @@ void TApplication::ActivateForm(TCustomForm* F) {
 }
 
 void TApplication::ReleaseForm(TCustomForm* F) {
-  if (std::find(FReleased.begin(), FReleased.end(), F) == FReleased.end())
-    FReleased.push_back(F);
+  if (std::find(FReleased.begin(), FReleased.end(), F) == FReleased.end()) FReleased.push_back(F);
 }
 
 void TApplication::FreeReleasedForms() {

@@ -25,9 +25,7 @@ public:
   }
   bool WantTab = false;
   std::string Typed;
-  bool WantsKey(std::uint16_t Key, TShiftState) const override {
-    return WantTab && Key == vk::Tab;
-  }
+  bool WantsKey(std::uint16_t Key, TShiftState) const override { return WantTab && Key == vk::Tab; }
   void KeyDown(std::uint16_t& Key, TShiftState Shift) override {
     FLog->push_back(GetName() + " key " + std::to_string(Key) + ((Shift & ssShift) ? "+S" : ""));
     TCustomControl::KeyDown(Key, Shift);
@@ -118,9 +116,8 @@ TEST_F(FocusTest, KeysGoToTheFocusedControlWithThePreviewFirst) {
   D.Press(*Form, vk::F1);
   EXPECT_TRUE(A->Focused());
   EXPECT_EQ(A->Typed, "aB\t");
-  EXPECT_THAT(Log, ElementsAre("form key 65", "A key 65", "form key 16", "A key 16",
-                               "form key 66", "A key 66+S", "form key 9", "A key 9",
-                               "form key 112"));
+  EXPECT_THAT(Log, ElementsAre("form key 65", "A key 65", "form key 16", "A key 16", "form key 66",
+                               "A key 66+S", "form key 9", "A key 9", "form key 112"));
 }
 
 TEST_F(FocusTest, EnterAndEscapePressTheDefaultAndCancelButtons) {

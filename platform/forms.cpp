@@ -88,8 +88,7 @@ void TCustomForm::Close() {
 }
 
 TModalResult TCustomForm::ShowModal() {
-  if (GetVisible() || FModal)
-    throw EInvalidOperation("Cannot make a visible window modal");
+  if (GetVisible() || FModal) throw EInvalidOperation("Cannot make a visible window modal");
   FModal = true;
   FModalResult = mrNone;
   Application->BeginModal(this);

@@ -26,18 +26,18 @@ struct TWindowRequest {
 };
 
 enum class THostEventKind : std::uint8_t {
-  MouseDown,    // Button, X, Y, Shift
-  MouseUp,      // Button, X, Y, Shift
-  MouseMove,    // X, Y, Shift
-  MouseWheel,   // WheelDelta, X, Y, Shift
-  MouseExit,    // the pointer left the window (no button held)
-  KeyDown,      // Key, Shift, Text: the characters the key types (may be empty)
-  KeyUp,        // Key, Shift
-  Resized,      // Width, Height: the new client size
-  Exposed,      // X, Y, Width, Height: a part of the window to show again
-  CloseRequest, // the user asked to close the window
-  FocusIn,      // the window got the keyboard focus
-  FocusOut,     // the window lost it
+  MouseDown,     // Button, X, Y, Shift
+  MouseUp,       // Button, X, Y, Shift
+  MouseMove,     // X, Y, Shift
+  MouseWheel,    // WheelDelta, X, Y, Shift
+  MouseExit,     // the pointer left the window (no button held)
+  KeyDown,       // Key, Shift, Text: the characters the key types (may be empty)
+  KeyUp,         // Key, Shift
+  Resized,       // Width, Height: the new client size
+  Exposed,       // X, Y, Width, Height: a part of the window to show again
+  CloseRequest,  // the user asked to close the window
+  FocusIn,       // the window got the keyboard focus
+  FocusOut,      // the window lost it
 };
 
 struct THostEvent {

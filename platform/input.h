@@ -28,19 +28,19 @@ constexpr TShiftState ButtonShift(TMouseButton B) {
 
 // Virtual-key codes. Letters and digits are their upper-case ASCII codes ('A' 65, '0' 48).
 namespace vk {
-inline constexpr std::uint16_t Back = 8, Tab = 9, Return = 13, Shift = 16, Control = 17,
-                               Menu = 18, Pause = 19, Capital = 20, Escape = 27, Space = 32,
-                               Prior = 33, Next = 34, End = 35, Home = 36, Left = 37, Up = 38,
-                               Right = 39, Down = 40, Insert = 45, Delete = 46;
+inline constexpr std::uint16_t Back = 8, Tab = 9, Return = 13, Shift = 16, Control = 17, Menu = 18,
+                               Pause = 19, Capital = 20, Escape = 27, Space = 32, Prior = 33,
+                               Next = 34, End = 35, Home = 36, Left = 37, Up = 38, Right = 39,
+                               Down = 40, Insert = 45, Delete = 46;
 // Numeric pad: digits 96-105, then * + separator - . /
 inline constexpr std::uint16_t Numpad0 = 96, Multiply = 106, Add = 107, Separator = 108,
                                Subtract = 109, Decimal = 110, Divide = 111;
 inline constexpr std::uint16_t F1 = 112, F12 = 123, NumLock = 144, Scroll = 145;
 // Punctuation keys of a US layout: ;= , - . / ` then [ \ ] '
-inline constexpr std::uint16_t OemSemicolon = 186, OemPlus = 187, OemComma = 188,
-                               OemMinus = 189, OemPeriod = 190, OemSlash = 191,
-                               OemTilde = 192, OemOpenBracket = 219, OemBackslash = 220,
-                               OemCloseBracket = 221, OemQuote = 222;
+inline constexpr std::uint16_t OemSemicolon = 186, OemPlus = 187, OemComma = 188, OemMinus = 189,
+                               OemPeriod = 190, OemSlash = 191, OemTilde = 192,
+                               OemOpenBracket = 219, OemBackslash = 220, OemCloseBracket = 221,
+                               OemQuote = 222;
 }  // namespace vk
 
 // Mouse pointer shapes.

@@ -26,7 +26,10 @@ public:
   void Click() override { Note("click"); }
   void DblClick() override { Note("dblclick"); }
   void MouseDown(TMouseButton B, TShiftState S, int X, int Y) override {
-    Note(std::string("down") + (B == mbLeft ? "L" : B == mbRight ? "R" : "M") +
+    Note(std::string("down") +
+         (B == mbLeft    ? "L"
+          : B == mbRight ? "R"
+                         : "M") +
          ((S & ssDouble) ? "2 " : " ") + At(X, Y));
   }
   void MouseMove(TShiftState S, int X, int Y) override {

@@ -42,8 +42,8 @@ private:
   TModalResult FModalResult = mrNone;
   bool FDefault = false;
   bool FCancel = false;
-  bool FDown = false;        // drawn pressed
-  bool FMouseHeld = false;   // the left button went down on the button
+  bool FDown = false;       // drawn pressed
+  bool FMouseHeld = false;  // the left button went down on the button
   bool FSpaceHeld = false;
 };
 

@@ -63,15 +63,14 @@ void TPrivateTimer::Kill() {
   FId = 0;
 }
 
-bool TPrivateTimer::GetActive() const {
-  return FId != 0 && Application->GetTimers().IsActive(FId);
-}
+bool TPrivateTimer::GetActive() const { return FId != 0 && Application->GetTimers().IsActive(FId); }
 
 bool TPrivateTimer::TryRestart(int IntervalMs, bool Wanted) {
   Kill();
   FInterval = IntervalMs;
   if (IntervalMs <= 0 || !Wanted) return true;
-  FId = Application->GetTimers().Start(IntervalMs, [this] { FOnTimer(); }, &FOwner);
+  FId = Application->GetTimers().Start(
+      IntervalMs, [this] { FOnTimer(); }, &FOwner);
   return FId != 0;
 }
 

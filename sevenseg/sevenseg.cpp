@@ -9,7 +9,7 @@
 namespace kvl {
 
 const std::array<char32_t, SevenSegCharCount> SevenSegCharList = {
-    U'0', U'1', U'2', U'3', U'4', U'5', U'6', U'7', U'8', U'9', U'-',
+    U'0', U'1', U'2',      U'3', U'4', U'5', U'6', U'7', U'8', U'9', U'-',
     U'+', U':', U'\u00B0', U'A', U'B', U'C', U'D', U'E', U'F', U'.'};
 
 namespace {
@@ -17,7 +17,7 @@ namespace {
 constexpr int GridWidth = 312, GridHeight = 432;
 
 enum TGlyph { gVert, gHorz, gDot, gPlus, gColon, gDeg };
-constexpr const char* GlyphNames[] = {"SEGVERT", "SEGHORZ", "SEGDOT",
+constexpr const char* GlyphNames[] = {"SEGVERT", "SEGHORZ",  "SEGDOT",
                                       "SEGPLUS", "SEGCOLON", "SEGDEG"};
 
 struct TPlacement {
@@ -25,11 +25,11 @@ struct TPlacement {
   int X, Y;
 };
 // Segments 1 ... 7 on the design grid, then the dot, plus, colon and degree glyphs.
-constexpr TPlacement Segments[7] = {{gHorz, 94, 0},   {gVert, 37, 23},  {gVert, 244, 23},
-                                    {gHorz, 57, 197}, {gVert, 0, 220},  {gVert, 207, 220},
+constexpr TPlacement Segments[7] = {{gHorz, 94, 0},   {gVert, 37, 23}, {gVert, 244, 23},
+                                    {gHorz, 57, 197}, {gVert, 0, 220}, {gVert, 207, 220},
                                     {gHorz, 20, 394}};
 constexpr TPlacement DotAt{gDot, 269, 394}, PlusAt{gPlus, 57, 120}, ColonAt{gColon, 122, 121},
-                     DegAt{gDeg, 150, 0};
+    DegAt{gDeg, 150, 0};
 
 // Lit segments of 0-9, "-", then A-F, as bits 0 (segment 1) to 6 (segment 7).
 constexpr std::uint8_t Bits(std::initializer_list<int> Segs) {
@@ -38,9 +38,9 @@ constexpr std::uint8_t Bits(std::initializer_list<int> Segs) {
   return B;
 }
 constexpr std::uint8_t DigitSegments[] = {
-    Bits({1, 2, 3, 5, 6, 7}), Bits({3, 6}),          Bits({1, 3, 4, 5, 7}),
-    Bits({1, 3, 4, 6, 7}),    Bits({2, 3, 4, 6}),    Bits({1, 2, 4, 6, 7}),
-    Bits({1, 2, 4, 5, 6, 7}), Bits({1, 3, 6}),       Bits({1, 2, 3, 4, 5, 6, 7}),
+    Bits({1, 2, 3, 5, 6, 7}), Bits({3, 6}),       Bits({1, 3, 4, 5, 7}),
+    Bits({1, 3, 4, 6, 7}),    Bits({2, 3, 4, 6}), Bits({1, 2, 4, 6, 7}),
+    Bits({1, 2, 4, 5, 6, 7}), Bits({1, 3, 6}),    Bits({1, 2, 3, 4, 5, 6, 7}),
     Bits({1, 2, 3, 4, 6, 7}), Bits({4})};
 constexpr std::uint8_t LetterSegments[] = {Bits({1, 2, 3, 4, 5, 6}), Bits({2, 4, 5, 6, 7}),
                                            Bits({1, 2, 5, 7}),       Bits({3, 4, 5, 6, 7}),
@@ -187,9 +187,7 @@ void TSevenSeg::CreateDigit(char32_t C, bool Dot) {
   }
 }
 
-int TSevenSeg::CellWidth() const {
-  return (GetWidth() - 2 * FMargin) / FNumDigits - FInterDigDist;
-}
+int TSevenSeg::CellWidth() const { return (GetWidth() - 2 * FMargin) / FNumDigits - FInterDigDist; }
 
 void TSevenSeg::CreateImageCache() {
   ++FCacheBuilds;

@@ -31,13 +31,13 @@ struct TProbe {
   int X, Y;
 };
 // Centres of segments 1 ... 7 and of the dot on the design grid.
-constexpr TProbe SegmentCentres[] = {{194, 19},  {71, 118},  {278, 118}, {157, 216},
-                                     {34, 315},  {241, 315}, {120, 413}};
+constexpr TProbe SegmentCentres[] = {{194, 19}, {71, 118},  {278, 118}, {157, 216},
+                                     {34, 315}, {241, 315}, {120, 413}};
 constexpr TProbe DotCentre{288, 413};
 
 TEST_F(SevenSegTest, EveryCharacterLightsItsSegmentsAndTheDotOnRequest) {
-  const char* const Lit[] = {"1235 67", "3 6",     "13457",  "13467",  "2346",   "12467",
-                             "124567",  "136",     "1234567", "123467", "4"};
+  const char* const Lit[] = {"1235 67", "3 6", "13457",   "13467",  "2346", "12467",
+                             "124567",  "136", "1234567", "123467", "4"};
   const std::string Letters[] = {"123456", "24567", "1257", "34567", "12457", "1245"};
   for (int K = 0; K < SevenSegCharCount; ++K) {
     const char32_t C = SevenSegCharList[std::size_t(K)];
@@ -85,9 +85,9 @@ TEST_F(SevenSegTest, CaptionWalkGivesDotsTheirPositions) {
     const TBitmap Shot = D.Capture(*S);
     std::string R;
     for (int J = 0; J < 4; ++J) {
-      const bool Mid = AtGrid(Shot, J, 157, 216) == clRed;     // segment 4
-      const bool Top = AtGrid(Shot, J, 194, 19) == clRed;      // segment 1
-      const bool Right = AtGrid(Shot, J, 278, 118) == clRed;   // segment 3
+      const bool Mid = AtGrid(Shot, J, 157, 216) == clRed;    // segment 4
+      const bool Top = AtGrid(Shot, J, 194, 19) == clRed;     // segment 1
+      const bool Right = AtGrid(Shot, J, 278, 118) == clRed;  // segment 3
       const bool Dot = AtGrid(Shot, J, 288, 413) == clRed;
       R += !Top && !Mid && !Right ? '_' : Top && Mid ? '8' : Right ? '1' : '?';
       if (Dot) R += '.';

@@ -28,32 +28,43 @@ TKeyStroke KeyFor(char32_t Ch) {
     char Plain, Shifted;
     std::uint16_t Key;
   };
-  static constexpr TPunct Punct[] = {
-      {';', ':', vk::OemSemicolon}, {'=', '+', vk::OemPlus},          {',', '<', vk::OemComma},
-      {'-', '_', vk::OemMinus},     {'.', '>', vk::OemPeriod},        {'/', '?', vk::OemSlash},
-      {'`', '~', vk::OemTilde},     {'[', '{', vk::OemOpenBracket},   {'\\', '|', vk::OemBackslash},
-      {']', '}', vk::OemCloseBracket}, {'\'', '"', vk::OemQuote}};
+  static constexpr TPunct Punct[] = {{';', ':', vk::OemSemicolon},  {'=', '+', vk::OemPlus},
+                                     {',', '<', vk::OemComma},      {'-', '_', vk::OemMinus},
+                                     {'.', '>', vk::OemPeriod},     {'/', '?', vk::OemSlash},
+                                     {'`', '~', vk::OemTilde},      {'[', '{', vk::OemOpenBracket},
+                                     {'\\', '|', vk::OemBackslash}, {']', '}', vk::OemCloseBracket},
+                                     {'\'', '"', vk::OemQuote}};
   for (const TPunct& P : Punct) {
     if (Ch == char32_t(P.Plain)) return {P.Key, false};
     if (Ch == char32_t(P.Shifted)) return {P.Key, true};
   }
   switch (Ch) {
-    case ' ': return {vk::Space, false};
-    case '\t': return {vk::Tab, false};
+    case ' ':
+      return {vk::Space, false};
+    case '\t':
+      return {vk::Tab, false};
     case '\r':
-    case '\n': return {vk::Return, false};
-    case 8: return {vk::Back, false};
-    case 27: return {vk::Escape, false};
-    default: return {0, false};  // a character no US key types: delivered as text only
+    case '\n':
+      return {vk::Return, false};
+    case 8:
+      return {vk::Back, false};
+    case 27:
+      return {vk::Escape, false};
+    default:
+      return {0, false};  // a character no US key types: delivered as text only
   }
 }
 
 TShiftState ModifierOf(std::uint16_t Key) {
   switch (Key) {
-    case vk::Shift: return ssShift;
-    case vk::Control: return ssCtrl;
-    case vk::Menu: return ssAlt;
-    default: return 0;
+    case vk::Shift:
+      return ssShift;
+    case vk::Control:
+      return ssCtrl;
+    case vk::Menu:
+      return ssAlt;
+    default:
+      return 0;
   }
 }
 

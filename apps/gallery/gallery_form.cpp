@@ -37,7 +37,8 @@ void TGalleryForm::BuildPage(int Index) {
 bool TGalleryForm::ShowPage(const std::string& Name) {
   const auto Same = [](const std::string& A, const std::string& B) {
     return std::equal(A.begin(), A.end(), B.begin(), B.end(), [](char X, char Y) {
-      return std::tolower(static_cast<unsigned char>(X)) == std::tolower(static_cast<unsigned char>(Y));
+      return std::tolower(static_cast<unsigned char>(X)) ==
+             std::tolower(static_cast<unsigned char>(Y));
     });
   };
   const auto& Pages = GalleryPages();

@@ -94,8 +94,7 @@ void TypeIntoPage(TGalleryForm& Form, THeadlessHost& Host, const std::string& Te
   Application->ProcessMessages();
 }
 
-int RenderPng(TGalleryForm& Form, THeadlessHost& Host, const TOptions& O,
-              const std::string& File) {
+int RenderPng(TGalleryForm& Form, THeadlessHost& Host, const TOptions& O, const std::string& File) {
   Form.Show();
   if (!O.Type.empty()) TypeIntoPage(Form, Host, O.Type);
   AdvanceHeadlessTime(Host, O.TimeMs);

@@ -72,10 +72,11 @@ private:
     for (int A = 0; A <= 90; A += 10) {
       const double R = A * std::numbers::pi / 180;
       C.MoveTo(X, Y + 130);
-      C.LineTo(X + int(std::lround(70 * std::cos(R))), Y + 130 - int(std::lround(70 * std::sin(R))));
+      C.LineTo(X + int(std::lround(70 * std::cos(R))),
+               Y + 130 - int(std::lround(70 * std::sin(R))));
     }
     C.GetPen().SetColor(clMaroon);
-    const TPoint Zigzag[] = {{X + 110, Y + 120}, {X + 130, Y + 70}, {X + 150, Y + 120},
+    const TPoint Zigzag[] = {{X + 110, Y + 120}, {X + 130, Y + 70},  {X + 150, Y + 120},
                              {X + 170, Y + 70},  {X + 190, Y + 120}, {X + 210, Y + 70}};
     C.Polyline(Zigzag);
   }
@@ -93,8 +94,11 @@ private:
     C.GetBrush().SetColor(clFuchsia);
     C.Chord(X + 70, Y + 50, X + 130, Y + 110, X + 130, Y + 80, X + 70, Y + 80);
     C.Arc(X + 140, Y + 50, X + 200, Y + 110, X + 200, Y + 80, X + 140, Y + 80);
-    const TPoint Star[] = {{X + 250, Y + 48}, {X + 275, Y + 118}, {X + 210, Y + 73},
-                           {X + 290, Y + 73}, {X + 225, Y + 118}};
+    const TPoint Star[] = {{X + 250, Y + 48},
+                           {X + 275, Y + 118},
+                           {X + 210, Y + 73},
+                           {X + 290, Y + 73},
+                           {X + 225, Y + 118}};
     C.GetBrush().SetColor(clRed);
     C.Polygon(Star);
     // A colour ramp of narrow fills.

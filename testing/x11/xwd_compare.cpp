@@ -39,9 +39,8 @@ TBitmap ReadXwd(const std::string& Path) {
   const std::vector<std::uint8_t> D{std::istreambuf_iterator<char>(In), {}};
   // The header is 25 big-endian 32-bit fields.
   const std::uint32_t HeaderSize = Big32(D, 0), Format = Big32(D, 8), Width = Big32(D, 16),
-                      Height = Big32(D, 20), ByteOrder = Big32(D, 28),
-                      BitsPerPixel = Big32(D, 44), BytesPerLine = Big32(D, 48),
-                      RedMask = Big32(D, 56), GreenMask = Big32(D, 60),
+                      Height = Big32(D, 20), ByteOrder = Big32(D, 28), BitsPerPixel = Big32(D, 44),
+                      BytesPerLine = Big32(D, 48), RedMask = Big32(D, 56), GreenMask = Big32(D, 60),
                       BlueMask = Big32(D, 64), Colors = Big32(D, 76);
   if (Format != 2 || BitsPerPixel != 32) throw std::runtime_error("not a 32-bit ZPixmap dump");
   if (Width == 0 || Height == 0 || Width > 16384 || Height > 16384 || BytesPerLine < Width * 4)
@@ -55,9 +54,9 @@ TBitmap ReadXwd(const std::string& Path) {
     std::uint32_t* Out = B.ScanLine(int(Y));
     for (std::uint32_t X = 0; X < Width; ++X) {
       const std::uint8_t* P = Row + X * 4;
-      const std::uint32_t V = ByteOrder == 0
-                                  ? std::uint32_t(P[0]) | P[1] << 8 | P[2] << 16 | std::uint32_t(P[3]) << 24
-                                  : std::uint32_t(P[3]) | P[2] << 8 | P[1] << 16 | std::uint32_t(P[0]) << 24;
+      const std::uint32_t V =
+          ByteOrder == 0 ? std::uint32_t(P[0]) | P[1] << 8 | P[2] << 16 | std::uint32_t(P[3]) << 24
+                         : std::uint32_t(P[3]) | P[2] << 8 | P[1] << 16 | std::uint32_t(P[0]) << 24;
       const std::uint32_t R = (V & RedMask) >> MaskShift(RedMask),
                           G = (V & GreenMask) >> MaskShift(GreenMask),
                           Bl = (V & BlueMask) >> MaskShift(BlueMask);
