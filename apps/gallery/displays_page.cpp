@@ -1,8 +1,12 @@
 // The displays page: a seven-segment clock that ticks on the gallery's timer, hexadecimal and
-// degree captions, and a large display with every character.
+// degree captions, a display with every character, numeric labels of every type and gradient
+// fills.
 #include <cstdio>
 #include <ctime>
 
+#include "kvl/gradfl/gradfl.h"
+#include "kvl/numlab/datetime.h"
+#include "kvl/numlab/numlab.h"
 #include "kvl/platform/timers.h"
 #include "kvl/sevenseg/sevenseg.h"
 #include "pages.h"
@@ -34,7 +38,7 @@ private:
                   S / 60 % 60, S % 60);
     SetCaption(Text);
   }
-  int FSeconds = 12 * 3600 + 34 * 60 + 56;
+  int FSeconds = 12 * 3600 + 34 * 60 + 55;
   TPrivateTimer FTimer{*this, [this] { Tick(); }};
 };
 
@@ -46,6 +50,70 @@ TSevenSeg* Display(TWinControl& Host, int X, int Y, int W, int H, int Digits,
   D->SetNumDigits(Digits);
   D->SetCaption(Caption);
   return D;
+}
+
+// Numeric labels in every display type, two columns.
+void AddNumericLabels(TWinControl& Host, int X0, int Y0) {
+  struct TSample {
+    TDisplay Type;
+    double Value;
+    int Precision;
+    const char* Left;
+    const char* Right;
+  };
+  const double When = EncodeDate(2024, 3, 5) + EncodeTime(14, 7, 9);
+  const TSample Samples[] = {
+      {dtFixP, 3.14159, 2, "Pi", ""},    {dtFloat, 6.02214076e23, 4, "N", "/mol"},
+      {dtExp, -0.000123, 3, "I", "A"},   {dtEEng, 47000, 3, "R", "Ohm"},
+      {dtInt, 1234567, 0, "n", ""},      {dtZeroInt, 42, 5, "No.", ""},
+      {dtHex, 48879, 0, "Hex", ""},      {dtBin, 10, 0, "Bin", ""},
+      {dtOct, 511, 0, "Oct", ""},        {dtDeg, 370.25, 2, "Az", ""},
+      {dtDegMin, -12.5, 1, "Lat", ""},   {dtDegMinSec, 48.8584, 1, "Lon", ""},
+      {dtEEngNoDP, 0.0625, 3, "t", "s"}, {dtDateTime, When, 0, "At", ""},
+      {dtState, 0, 0, "Pump", ""},       {dtFixP, 1e18, 2, "Big", ""}};
+  for (int I = 0; I < 16; ++I) {
+    const TSample& S = Samples[I];
+    auto* L = new TNumLab(&Host);
+    L->SetParent(&Host);
+    L->SetBounds(X0 + I % 2 * 240, Y0 + I / 2 * 30, 232, 28);
+    L->SetLeftSpace(45);
+    L->SetLabelWidth(130);
+    L->SetColorLabBakG(clWhite);
+    L->SetDisplayType(S.Type);
+    L->SetPrecision(S.Precision);
+    L->SetValue(S.Value);
+    L->SetLeftText(S.Left);
+    L->SetRightText(S.Right);
+    if (S.Type == dtDateTime) L->SetDTFormat("dd.mm.yyyy hh:nn");
+    if (S.Type == dtState) L->SetStateText("running");
+    if (S.Type == dtEEng) {
+      L->SetComma(true);
+      L->SetForcePlusSign(true);
+    }
+  }
+}
+
+// A row of gradient fills in their types and modes.
+void AddGradientFills(TWinControl& Host, int X0, int Y0) {
+  const auto Fill = [&](int I, TGradType Type, TColor First, TColor Last, int Colors) {
+    auto* G = new TGradFill(&Host);
+    G->SetParent(&Host);
+    G->SetBounds(X0 + I * 120, Y0, 112, 100);
+    G->SetFillType(Type);
+    G->SetColorFirst(First);
+    G->SetColorLast(Last);
+    G->SetNrColors(Colors);
+    return G;
+  };
+  Fill(0, gtHoriz, clMaroon, clYellow, 32);
+  Fill(1, gtVert, clNavy, clAqua, 24)->SetFrameStyle(fsLowered);
+  Fill(2, gtMidBandHoriz, RGBColor(20, 20, 40), RGBColor(220, 230, 255), 31);
+  TGradFill* Scope = Fill(3, gtHoriz, clBlack, clGreen, 10);
+  Scope->SetGridMode(gmBoth);
+  Scope->SetGridColor(RGBColor(0, 96, 0));
+  Scope->SetFrameStyle(fsSimple);
+  Fill(4, gtMidBandHoriz, clBtnFace, clSkyBlue, 12)->SetFrameStyle(fsEmbossed);
+  Fill(5, gtHoriz, clBlue, clRed, 255)->SetFrameStyle(fsEngraved);
 }
 
 }  // namespace
@@ -64,10 +132,15 @@ void BuildDisplaysPage(TWinControl& Host) {
   Deg->SetColorText(RGBColor(80, 170, 255));
   Deg->SetColorBackGnd(0x00201008);
   Deg->SetFrameStyle(fsRaised);
-  TSevenSeg* All = Display(Host, 204, 104, 532, 60, 21, "0123456789-+:\xC2\xB0" "ABCDEF.");
+  TSevenSeg* All = Display(Host, 204, 104, 532, 60, 21,
+                           "0123456789-+:\xC2\xB0"
+                           "ABCDEF.");
   All->SetMargin(6);
   All->SetInterDigDist(1);
   All->SetColorText(RGBColor(255, 120, 40));
+
+  AddNumericLabels(Host, 12, 180);
+  AddGradientFills(Host, 12, 432);
 }
 
 }  // namespace kvl::gallery
