@@ -137,6 +137,17 @@ std::string NioValueText(double V, TInFormat Format, TSepMode Mode, int FixPoint
   return FixedForm(V, FixPointDecPlaces, Mode);
 }
 
+namespace {
+
+// Eight digits at least, leading zeros kept, but never fewer than the significant ones: an
+// edit box must not drop bits of the value it shows.
+std::string AtLeastEightDigits(const std::string& Digits) {
+  const std::size_t Lead = std::min(Digits.find_first_not_of('0'), Digits.size());
+  return Digits.substr(std::min(Lead, Digits.size() - 8));
+}
+
+}  // namespace
+
 std::string NumIOValueText(double V, TInFormat Format, TSepMode Mode, int FixPointDecPlaces) {
   switch (InFormatFromByte(Format)) {
     case itExp:
@@ -147,13 +158,14 @@ std::string NumIOValueText(double V, TInFormat Format, TSepMode Mode, int FixPoi
     case itFixPoint:
       return FixedForm(V, FixPointDecPlaces, Mode);
     case itInt:
-      return FixedForm(V, 0, Mode);
+      // The box converts 32-bit integers only; a larger value shows as the nearest one.
+      return FixedForm(std::isnan(V) ? V : std::clamp(V, -2147483648.0, 2147483647.0), 0, Mode);
     case itHex:
       return LowBitsForm(V, 16, 8);
     case itOct:
-      return LowBitsForm(V, 8, 8);
+      return AtLeastEightDigits(LowBitsForm(V, 8, 11));
     case itBin:
-      return LowBitsForm(V, 2, 8);
+      return AtLeastEightDigits(LowBitsForm(V, 2, 32));
   }
   return FixedForm(V, 8, Mode);
 }

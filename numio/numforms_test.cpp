@@ -193,7 +193,12 @@ TEST(NumValueText, EachFormatOfBothComponents) {
   }
   EXPECT_EQ(NioValueText(-1, itHex, smPoint, 2, 6), "FFFFFFFF");
   EXPECT_EQ(NioValueText(-1, itBin, smPoint, 2, 6), std::string(32, '1'));
-  EXPECT_EQ(NumIOValueText(-1, itOct, smPoint, 2), "77777777");
+  // The edit box writes eight digits at least, more where the value needs them.
+  EXPECT_EQ(NumIOValueText(-1, itOct, smPoint, 2), "37777777777");
+  EXPECT_EQ(NumIOValueText(8, itOct, smPoint, 2), "00000010");
+  EXPECT_EQ(NumIOValueText(300, itBin, smPoint, 2), "100101100");
+  EXPECT_EQ(NumIOValueText(16777217, itOct, smPoint, 2), "100000001");
+  EXPECT_EQ(NumIOValueText(5, itBin, smPoint, 2), "00000101");
   EXPECT_EQ(NumIOValueText(2.5, itInt, smPoint, 2), "3");   // fixed form: away from zero
   EXPECT_EQ(NioValueText(2.5, itInt, smPoint, 2, 6), "2");  // rounding: halves to even
 }

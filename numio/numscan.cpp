@@ -313,6 +313,25 @@ double ReadNioValue(std::string_view Text, TInFormat Format) {
   return ScanNumber(Text, true, smBoth).Value;
 }
 
+namespace {
+
+// Whether the signed decimal digits of Text lie in the 32-bit range (counted in 64 bits, so a
+// long digit run cannot overflow the count).
+bool DecimalFitsInt32(std::string_view Text) {
+  std::size_t I = 0;
+  const bool Negative = I < Text.size() && Text[I] == '-';
+  if (I < Text.size() && (Text[I] == '+' || Text[I] == '-')) ++I;
+  const std::int64_t Limit = Negative ? std::int64_t(1) << 31 : (std::int64_t(1) << 31) - 1;
+  std::int64_t Magnitude = 0;
+  for (; I < Text.size() && Text[I] >= '0' && Text[I] <= '9'; ++I) {
+    Magnitude = Magnitude * 10 + (Text[I] - '0');
+    if (Magnitude > Limit) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool ConvertNumString(std::string_view Text, TInFormat Format, TSepMode Mode, double& Value) {
   if (Text.empty()) return false;
   Value = 0;
@@ -360,7 +379,8 @@ bool ConvertNumString(std::string_view Text, TInFormat Format, TSepMode Mode, do
       // A lone sign converts to 0, so that a negative number can be typed.
       const TDigitsRead R = ReadDecInteger(Body);
       Value = R.Value;
-      return R.StopPos == Length(Body) + 1;
+      // A number beyond 32 bits would read as another one: it does not convert.
+      return R.StopPos == Length(Body) + 1 && DecimalFitsInt32(Body);
     }
     case itHex:
       return Digits(ReadHexDigits(Body));

@@ -517,7 +517,12 @@ TEST(NumConvertNumString, Table) {
       {"-12", itInt, smPoint, true, -12},
       {"12.5", itInt, smPoint, false, 12},
       {"-", itInt, smPoint, true, 0},
-      {"4294967297", itInt, smPoint, true, 1},
+      // Beyond 32 bits an integer would read as another number: it does not convert.
+      {"4294967297", itInt, smPoint, false, 1},
+      {"2147483648", itInt, smPoint, false, -2147483648.0},
+      {"2147483647", itInt, smPoint, true, 2147483647},
+      {"-2147483648", itInt, smPoint, true, -2147483648.0},
+      {"-000000000002147483649", itInt, smPoint, false, 2147483647},
       {"ff", itHex, smPoint, true, 255},
       {"FF", itHex, smPoint, true, 255},
       {"$ff", itHex, smPoint, true, 255},
