@@ -1,5 +1,7 @@
 // The numeric entry page: fields in every format, with label texts, spin buttons and gauges.
+#include "kvl/numio/numedit.h"
 #include "kvl/numio/numio2.h"
+#include "kvl/platform/stdctrls.h"
 #include "pages.h"
 
 namespace kvl::gallery {
@@ -76,6 +78,32 @@ void BuildNumioPage(TWinControl& Host) {
   Disabled->SetReadOnly(true);
   Disabled->SetEnabled(false);
   Disabled->SetButVisible(true);
+
+  // The edit-based boxes: each keystroke is checked against the format and the range.
+  const auto Box = [&](int Top, const std::string& Caption, TInFormat Format, double Low,
+                       double High, double Value) {
+    auto* L = new TLabel(&Host);
+    L->SetParent(&Host);
+    L->SetBounds(360, Top + 4, 120, 20);
+    L->SetAutoSize(false);
+    L->SetAlignment(taRightJustify);
+    L->SetCaption(Caption);
+    auto* B = new TNumIO(&Host);
+    B->SetParent(&Host);
+    B->SetBounds(490, Top, 140, 24);
+    B->SetInputFormat(Format);
+    B->SetRangeLow(Low);
+    B->SetRangeHigh(High);
+    B->SetValue(Value);
+    B->SetBeep(true);
+    L->SetFocusControl(B);
+  };
+  Box(12, "Edit box, float", itFloat, -100, 100, 12.5);
+  Box(52, "Fixed point", itFixPoint, 0, 10, 2.75);
+  Box(92, "Integer 0..100", itInt, 0, 100, 42);
+  Box(144, "Hexadecimal", itHex, 0, 65535, 4096);
+  Box(184, "Scientific", itExp, -1e9, 1e9, 6.02e5);
+  Box(224, "Dynamic", itDynamic, -1e6, 1e6, 255);
 }
 
 }  // namespace kvl::gallery

@@ -5,6 +5,7 @@ namespace kvl::gallery {
 const std::vector<TGalleryPage>& GalleryPages() {
   static const std::vector<TGalleryPage> Pages = {
       {"Canvas", BuildSamplerPage},
+      {"Standard controls", BuildControlsPage},
       {"Numeric entry", BuildNumioPage},
       {"Displays", BuildDisplaysPage},
   };

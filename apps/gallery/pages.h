@@ -20,6 +20,7 @@ const std::vector<TGalleryPage>& GalleryPages();
 
 // The pages themselves, one file each.
 void BuildSamplerPage(TWinControl& Host);
+void BuildControlsPage(TWinControl& Host);
 void BuildNumioPage(TWinControl& Host);
 void BuildDisplaysPage(TWinControl& Host);
 

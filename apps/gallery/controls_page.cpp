@@ -1,0 +1,90 @@
+// The standard controls page: edits, labels, push buttons and speed buttons, live.
+#include "kvl/platform/buttons.h"
+#include "kvl/platform/clipboard.h"
+#include "kvl/platform/stdctrls.h"
+#include "pages.h"
+
+namespace kvl::gallery {
+
+namespace {
+
+template <class T>
+T* Place(TWinControl& Host, int X, int Y, int W, int H) {
+  auto* C = new T(&Host);
+  C->SetParent(&Host);
+  C->SetBounds(X, Y, W, H);
+  return C;
+}
+
+TLabel* Caption(TWinControl& Host, int X, int Y, const std::string& Text) {
+  auto* L = Place<TLabel>(Host, X, Y, 110, 20);
+  L->SetAutoSize(false);
+  L->SetCaption(Text);
+  L->SetAlignment(taRightJustify);
+  return L;
+}
+
+}  // namespace
+
+void BuildControlsPage(TWinControl& Host) {
+  auto* Name = Place<TEdit>(Host, 130, 12, 240, 24);
+  Name->SetText("Sample 7, channel A");
+  Caption(Host, 12, 16, "Name")->SetFocusControl(Name);
+
+  auto* Password = Place<TEdit>(Host, 130, 44, 240, 24);
+  Password->SetPasswordChar(U'*');
+  Password->SetText("secret");
+  Caption(Host, 12, 48, "Password")->SetFocusControl(Password);
+
+  auto* Upper = Place<TEdit>(Host, 130, 76, 240, 24);
+  Upper->SetCharCase(ecUpperCase);
+  Upper->SetMaxLength(12);
+  Upper->SetText("max 12 chars");
+  Caption(Host, 12, 80, "Upper case");
+
+  auto* ReadOnly = Place<TEdit>(Host, 130, 108, 240, 24);
+  ReadOnly->SetText("read only: select and copy");
+  ReadOnly->SetReadOnly(true);
+  Caption(Host, 12, 112, "Read only");
+
+  auto* Disabled = Place<TEdit>(Host, 130, 140, 240, 24);
+  Disabled->SetText("disabled");
+  Disabled->SetEnabled(false);
+  Caption(Host, 12, 144, "Disabled")->SetEnabled(false);
+
+  auto* Echo = Place<TLabel>(Host, 130, 172, 400, 20);
+  Echo->SetCaption("Type into the first box: this label follows it.");
+  Name->OnChange = [Echo, Name](TObject*) { Echo->SetCaption("Name: " + Name->GetText()); };
+
+  auto* Wrapped = Place<TLabel>(Host, 400, 12, 300, 80);
+  Wrapped->SetWordWrap(true);
+  Wrapped->SetCaption(
+      "A word-wrapped label breaks its caption at the blanks to fit its width, and a "
+      "transparent one lets its parent show through.");
+
+  auto* Ok = Place<TButton>(Host, 130, 210, 90, 28);
+  Ok->SetCaption("Beep");
+  Ok->SetDefault(true);
+  Ok->OnClick = [](TObject*) { MessageBeep(); };
+  auto* Copy = Place<TButton>(Host, 230, 210, 140, 28);
+  Copy->SetCaption("Copy the name");
+  Copy->OnClick = [Name](TObject*) { Clipboard().SetAsText(Name->GetText()); };
+
+  // A group of speed buttons: one of them stays down.
+  const char* const Modes[] = {"Volts", "Amps", "Ohms"};
+  for (int I = 0; I < 3; ++I) {
+    auto* B = Place<TSpeedButton>(Host, 130 + I * 64, 256, 60, 26);
+    B->SetCaption(Modes[I]);
+    B->SetGroupIndex(1);
+    B->SetDown(I == 0);
+  }
+  auto* Flat = Place<TSpeedButton>(Host, 330, 256, 60, 26);
+  Flat->SetCaption("Flat");
+  Flat->SetFlat(true);
+  auto* Off = Place<TSpeedButton>(Host, 394, 256, 60, 26);
+  Off->SetCaption("Off");
+  Off->SetEnabled(false);
+  Caption(Host, 12, 260, "Speed buttons");
+}
+
+}  // namespace kvl::gallery
