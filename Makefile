@@ -19,7 +19,7 @@ gallery: build
 test: build
 	ctest --preset default
 
-# Only the real-window test (needs Xvfb, xdotool, xwd and xclip: `bash .ci/deps x11`).
+# Only the real-window test (needs Xvfb, xdotool, xwd and xclip: `bash .ci/deps test`).
 test-x11: build
 	ctest --preset default -L x11 --output-on-failure
 

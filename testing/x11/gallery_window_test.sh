@@ -8,7 +8,7 @@ mkdir -p "$out"
 
 for tool in xdotool xwd xclip; do
   if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (bash .ci/deps x11 installs it)"
+    echo "SKIP: $tool is not installed (bash .ci/deps test installs it)"
     exit 77
   fi
 done

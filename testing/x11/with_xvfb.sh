@@ -4,7 +4,7 @@
 # Exits 77 (a skip for CTest) when Xvfb is not installed.
 set -euo pipefail
 if ! command -v Xvfb >/dev/null; then
-  echo "SKIP: Xvfb is not installed (bash .ci/deps x11 installs it)"
+  echo "SKIP: Xvfb is not installed (bash .ci/deps test installs it)"
   exit 77
 fi
 display=""
