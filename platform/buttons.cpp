@@ -58,14 +58,7 @@ void ThinBevel(TCanvas& C, const TRect& R, bool Sunken) {
   const TColor Dark = Sunken ? clBtnHighlight : clBtnShadow;
   C.GetPen().SetStyle(psSolid);
   C.GetPen().SetWidth(1);
-  C.GetPen().SetColor(Light);
-  C.MoveTo(R.Left, R.Bottom - 2);
-  C.LineTo(R.Left, R.Top);
-  C.LineTo(R.Right - 1, R.Top);
-  C.GetPen().SetColor(Dark);
-  C.MoveTo(R.Left, R.Bottom - 1);
-  C.LineTo(R.Right - 1, R.Bottom - 1);
-  C.LineTo(R.Right - 1, R.Top - 1);
+  DrawEdge(C, Light, Dark, R.Left, R.Top, R.Right - 1, R.Bottom - 1);
 }
 
 }  // namespace

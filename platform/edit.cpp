@@ -47,20 +47,10 @@ std::vector<char32_t> CodePoints(std::string_view S) {
 // dark shadow and the light face inside.
 void DrawSunkenFrame(TCanvas& C, int W, int H) {
   if (W < 4 || H < 4) return;
-  const auto Edge = [&C](TColor TopLeft, TColor BottomRight, int L, int T, int R, int B) {
-    C.GetPen().SetColor(TopLeft);
-    C.MoveTo(L, B - 1);
-    C.LineTo(L, T);
-    C.LineTo(R, T);
-    C.GetPen().SetColor(BottomRight);
-    C.MoveTo(L, B);
-    C.LineTo(R, B);
-    C.LineTo(R, T - 1);
-  };
   C.GetPen().SetStyle(psSolid);
   C.GetPen().SetWidth(1);
-  Edge(clBtnShadow, clBtnHighlight, 0, 0, W - 1, H - 1);
-  Edge(cl3DDkShadow, cl3DLight, 1, 1, W - 2, H - 2);
+  DrawEdge(C, clBtnShadow, clBtnHighlight, 0, 0, W - 1, H - 1);
+  DrawEdge(C, cl3DDkShadow, cl3DLight, 1, 1, W - 2, H - 2);
 }
 
 }  // namespace

@@ -4,30 +4,31 @@
 
 namespace kvl {
 
+void DrawEdge(TCanvas& C, TColor TopLeft, TColor BottomRight, int L, int T, int R, int B) {
+  C.GetPen().SetColor(TopLeft);
+  C.MoveTo(L, B - 1);
+  C.LineTo(L, T);
+  C.LineTo(R, T);
+  C.GetPen().SetColor(BottomRight);
+  C.MoveTo(L, B);
+  C.LineTo(R, B);
+  C.LineTo(R, T - 1);
+}
+
 void DrawButtonFace(TCanvas& C, const TRect& R, bool Down) {
   const TPenBrushKeeper Keep(C);
   C.GetBrush().SetColor(clBtnFace);
   C.FillRect(R);
   if (R.Width() < 2 || R.Height() < 2) return;
   const int L = R.Left, T = R.Top, Rt = R.Right - 1, B = R.Bottom - 1;
-  const auto Edge = [&C](TColor TopLeft, TColor BottomRight, int L, int T, int R, int B) {
-    C.GetPen().SetColor(TopLeft);
-    C.MoveTo(L, B - 1);
-    C.LineTo(L, T);
-    C.LineTo(R, T);
-    C.GetPen().SetColor(BottomRight);
-    C.MoveTo(L, B);
-    C.LineTo(R, B);
-    C.LineTo(R, T - 1);
-  };
   C.GetPen().SetStyle(psSolid);
   C.GetPen().SetWidth(1);
   if (Down) {
-    Edge(clBlack, clBtnHighlight, L, T, Rt, B);
-    Edge(clBtnShadow, clBtnFace, L + 1, T + 1, Rt - 1, B - 1);
+    DrawEdge(C, clBlack, clBtnHighlight, L, T, Rt, B);
+    DrawEdge(C, clBtnShadow, clBtnFace, L + 1, T + 1, Rt - 1, B - 1);
   } else {
-    Edge(clBtnHighlight, clBlack, L, T, Rt, B);
-    Edge(clBtnFace, clBtnShadow, L + 1, T + 1, Rt - 1, B - 1);
+    DrawEdge(C, clBtnHighlight, clBlack, L, T, Rt, B);
+    DrawEdge(C, clBtnFace, clBtnShadow, L + 1, T + 1, Rt - 1, B - 1);
   }
 }
 
