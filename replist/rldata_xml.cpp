@@ -227,6 +227,18 @@ private:
   static void XMLCALL OnStart(void* Self, const XML_Char* Name, const XML_Char** Attrs);
   static void XMLCALL OnEnd(void* Self, const XML_Char* Name);
   static void XMLCALL OnText(void* Self, const XML_Char* S, int Len);
+  // No exception may travel through expat's C frames: a failure in a handler (out of memory)
+  // stops the parse and fails the load instead.
+  template <class F>
+  static void Guarded(void* Self, F&& Handler) {
+    auto* R = static_cast<TRLDataXmlReader*>(Self);
+    try {
+      Handler(*R);
+    } catch (...) {
+      R->Fail();
+      XML_StopParser(R->FParser, XML_FALSE);
+    }
+  }
   static int XMLCALL OnExternal(XML_Parser P, const XML_Char* Context, const XML_Char* Base,
                                 const XML_Char* SystemId, const XML_Char* PublicId);
   static void XMLCALL OnEntityDecl(void* Self, const XML_Char*, int, const XML_Char*, int,
@@ -256,21 +268,22 @@ private:
 };
 
 void XMLCALL TRLDataXmlReader::OnStart(void* Self, const XML_Char* Name, const XML_Char** Attrs) {
-  static_cast<TRLDataXmlReader*>(Self)->Start(Name, Attrs);
+  Guarded(Self, [&](TRLDataXmlReader& R) { R.Start(Name, Attrs); });
 }
 
 void XMLCALL TRLDataXmlReader::OnEnd(void* Self, const XML_Char*) {
-  static_cast<TRLDataXmlReader*>(Self)->End();
+  Guarded(Self, [](TRLDataXmlReader& R) { R.End(); });
 }
 
 void XMLCALL TRLDataXmlReader::OnText(void* Self, const XML_Char* S, int Len) {
-  auto* R = static_cast<TRLDataXmlReader*>(Self);
-  if (R->FReplistDepth < 0 || R->FDone) return;
-  const std::string_view T(S, std::size_t(Len));
-  if (R->FDepth == R->FReplistDepth + 1)
-    R->FText.append(T);
-  else if (!Trim(T).empty())
-    R->Fail();  // text between the replist's elements
+  Guarded(Self, [&](TRLDataXmlReader& R) {
+    if (R.FReplistDepth < 0 || R.FDone) return;
+    const std::string_view T(S, std::size_t(Len));
+    if (R.FDepth == R.FReplistDepth + 1)
+      R.FText.append(T);
+    else if (!Trim(T).empty())
+      R.Fail();  // text between the replist's elements
+  });
 }
 
 void XMLCALL TRLDataXmlReader::OnEntityDecl(void* Self, const XML_Char*, int, const XML_Char*, int,
