@@ -51,9 +51,34 @@ TComponent::TComponent(TComponent* AOwner) {
 
 TComponent::~TComponent() {
   FComponentState |= csDestroying;
+  // Whoever holds a pointer to this component drops it now.
+  while (!FFreeNotifies.empty()) {
+    TComponent* C = FFreeNotifies.back();
+    FFreeNotifies.pop_back();
+    std::erase(C->FFreeNotifies, this);
+    C->Notification(this, opRemove);
+  }
   // Owned components go last-created first; each one takes itself out of the list.
   while (!FComponents.empty()) delete FComponents.back();
-  if (FOwner) FOwner->Remove(this);
+  if (TComponent* Owner = FOwner) {
+    Owner->Remove(this);
+    Owner->Notification(this, opRemove);
+  }
+}
+
+void TComponent::FreeNotification(TComponent* AComponent) {
+  if (!AComponent || AComponent == this) return;
+  if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
+    FFreeNotifies.push_back(AComponent);
+  if (std::find(AComponent->FFreeNotifies.begin(), AComponent->FFreeNotifies.end(), this) ==
+      AComponent->FFreeNotifies.end())
+    AComponent->FFreeNotifies.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+  if (!AComponent) return;
+  std::erase(FFreeNotifies, AComponent);
+  std::erase(AComponent->FFreeNotifies, this);
 }
 
 TComponent* TComponent::GetComponents(int Index) const {

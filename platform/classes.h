@@ -40,6 +40,8 @@ enum TComponentStateFlag : std::uint8_t {
 };
 using TComponentState = std::uint8_t;
 
+enum TOperation : std::uint8_t { opInsert, opRemove };
+
 // A component belongs to its owner, which deletes it; deleting a component first deletes the
 // components it owns and takes it out of its owner's list.
 class TComponent : public TPersistent {
@@ -74,9 +76,19 @@ public:
   void BeginLoading();
   void EndLoading();
 
+  // A component that keeps a pointer to AComponent (one it does not own) asks to be told when
+  // AComponent goes: its Notification(AComponent, opRemove) runs then. The link works both
+  // ways and ends when either is destroyed or RemoveFreeNotification is called.
+  void FreeNotification(TComponent* AComponent);
+  void RemoveFreeNotification(TComponent* AComponent);
+
 protected:
   // Called once the properties set between BeginLoading and EndLoading are all in place.
   virtual void Loaded() {}
+  // AComponent was inserted into or is being removed from this component's care: an owned
+  // component, or one linked by FreeNotification. Overrides drop their pointers to it; they
+  // must not call into AComponent, which is being destroyed.
+  virtual void Notification(TComponent*, TOperation) {}
   // Marks the component as being destroyed, for destructors of derived classes that must tell
   // the parts they tear down not to react any more.
   void Destroying() { FComponentState |= csDestroying; }
@@ -87,6 +99,7 @@ private:
 
   TComponent* FOwner = nullptr;
   std::vector<TComponent*> FComponents;
+  std::vector<TComponent*> FFreeNotifies;  // told when this component goes, and vice versa
   std::string FName;
   std::intptr_t FTag = 0;
   TComponentState FComponentState = 0;

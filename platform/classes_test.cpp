@@ -80,6 +80,47 @@ TEST(Component, LoadingCallsLoadedOnceChildrenFirst) {
   EXPECT_EQ(Log, (std::vector<std::string>{"loaded child", "loaded form"}));
 }
 
+// Holds a pointer to another component and drops it when told; notes the names it hears of.
+class TWatcher : public TComponent {
+public:
+  TWatcher(TComponent* Owner, const std::string& Name) : TComponent(Owner) { SetName(Name); }
+  TComponent* Watched = nullptr;
+  std::vector<std::string> Removed;
+
+protected:
+  void Notification(TComponent* C, TOperation Op) override {
+    if (Op != opRemove) return;
+    Removed.push_back(C->GetName());
+    if (C == Watched) Watched = nullptr;
+  }
+};
+using TNames = std::vector<std::string>;
+
+TEST(Component, FreeNotificationTellsEitherSideAndOwnersHearOfTheirComponents) {
+  TWatcher Owner(nullptr, "Owner");
+  auto* A = new TWatcher(&Owner, "A");
+  auto* B = new TWatcher(nullptr, "B");
+  A->Watched = B;
+  A->FreeNotification(B);
+  A->FreeNotification(B);  // once is enough
+  delete B;
+  EXPECT_EQ(A->Watched, nullptr);
+  EXPECT_EQ(A->Removed, TNames{"B"});
+
+  // Linked both ways: the watched side hears of the watcher too, and unlinking stops it.
+  auto* C = new TWatcher(nullptr, "C");
+  auto* E = new TWatcher(nullptr, "E");
+  C->FreeNotification(A);
+  E->FreeNotification(A);
+  E->RemoveFreeNotification(A);
+  delete A;  // owned: the owner hears of it as well
+  EXPECT_EQ(C->Removed, TNames{"A"});
+  EXPECT_TRUE(E->Removed.empty());
+  EXPECT_EQ(Owner.Removed, TNames{"A"});
+  delete C;
+  delete E;
+}
+
 TEST(Component, DesigningFlagReachesOwnedComponents) {
   std::vector<std::string> Log;
   TProbe Form(nullptr, &Log, "form");

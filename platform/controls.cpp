@@ -162,6 +162,18 @@ void TControl::SetAlign(TAlign Value) {
   if (FParent) FParent->AlignControls(-1, -1);
 }
 
+void TControl::SetPopupMenu(TComponent* Value) {
+  if (Value == FPopupMenu) return;
+  if (FPopupMenu) RemoveFreeNotification(FPopupMenu);
+  FPopupMenu = Value;
+  if (Value) FreeNotification(Value);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+}
+
 bool TControl::IsPaintable() const {
   if (IsDestroying()) return false;
   for (const TControl* C = this; C; C = C->FParent) {

@@ -118,7 +118,7 @@ public:
   void SetAnchors(TAnchors Value) { FAnchors = Value; }
   // Stored for the host program; the framework shows no menu of its own yet.
   TComponent* GetPopupMenu() const { return FPopupMenu; }
-  void SetPopupMenu(TComponent* Value) { FPopupMenu = Value; }
+  void SetPopupMenu(TComponent* Value);
 
   // The canvas of the client area. It draws into the form's back buffer at once, inside and
   // outside a paint cycle; with nowhere to draw (no form, hidden) it draws nothing.
@@ -182,6 +182,7 @@ protected:
   // After SetBounds changed the size (windowed controls lay out their children first).
   virtual void SizeChanged(int OldWidth, int OldHeight);
   virtual void HandleMessage(TControlMessage&) {}
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
   // The control's own font or colour changed (the base repaints).
   virtual void FontChanged() { Invalidate(); }

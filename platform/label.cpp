@@ -172,4 +172,17 @@ void TCustomLabel::AdjustBounds() {
   SetBounds(X, GetTop(), W, R.Height());
 }
 
+void TCustomLabel::SetFocusControl(TWinControl* Value) {
+  if (Value == FFocusControl) return;
+  if (FFocusControl) RemoveFreeNotification(FFocusControl);
+  FFocusControl = Value;
+  // The control may go before the label: the label must then forget it.
+  if (Value) FreeNotification(Value);
+}
+
+void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
+  TGraphicControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
+}
+
 }  // namespace kvl

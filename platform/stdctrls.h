@@ -212,7 +212,7 @@ public:
   void SetTransparent(bool Value);
   // Not owned; whoever frees that control clears this first.
   TWinControl* GetFocusControl() const { return FFocusControl; }
-  void SetFocusControl(TWinControl* Value) { FFocusControl = Value; }
+  void SetFocusControl(TWinControl* Value);
 
   void Click() override;
 
@@ -227,6 +227,7 @@ protected:
   // then may leave R as it is.
   virtual void DoDrawText(TRect& R, unsigned Flags);
   virtual void AdjustBounds();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
   bool FAutoSize = true;
