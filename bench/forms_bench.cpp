@@ -6,6 +6,7 @@
 #include <string>
 
 #include "baseline_ratio.h"
+#include "headless_form.h"
 #include "kvl/platform/application.h"
 #include "kvl/platform/forms.h"
 #include "kvl/platform/host_headless.h"
@@ -61,13 +62,6 @@ private:
   std::string FLast;
 };
 
-THeadlessHost& FreshHost() {
-  auto Host = std::make_unique<THeadlessHost>();
-  THeadlessHost& H = *Host;
-  Application->SetHost(std::move(Host));
-  return H;
-}
-
 void BM_FillRect_Form(benchmark::State& State) {
   TBitmap B(FormW, FormH);
   TCanvas& C = *B.GetCanvas();
@@ -81,11 +75,10 @@ void BM_FillRect_Form(benchmark::State& State) {
 BENCHMARK(BM_FillRect_Form);
 
 void BM_Repaint_Form200Controls(benchmark::State& State) {
-  FreshHost();
-  auto Form = std::make_unique<TForm>(nullptr);
-  Form->SetBounds(0, 0, FormW, FormH);
+  kvl::bench::THeadlessForm S(FormW, FormH);
+  TForm* Form = S.Form.get();
   for (int I = 0; I < 200; ++I) {
-    auto* Cell = new TCell(Form.get(), I);
+    auto* Cell = new TCell(Form, I);
     Cell->SetBounds(8 + (I % 20) * 63, 8 + (I / 20) * 78, 58, 70);
   }
   Form->Show();
@@ -111,10 +104,10 @@ void BM_FillRect_KeyBox(benchmark::State& State) {
 BENCHMARK(BM_FillRect_KeyBox);
 
 void BM_KeyToPixels(benchmark::State& State) {
-  THeadlessHost& Host = FreshHost();
-  auto Form = std::make_unique<TForm>(nullptr);
-  Form->SetBounds(0, 0, FormW, FormH);
-  auto* Box = new TKeyBox(Form.get());
+  kvl::bench::THeadlessForm S(FormW, FormH);
+  THeadlessHost& Host = *S.Host;
+  TForm* Form = S.Form.get();
+  auto* Box = new TKeyBox(Form);
   Form->Show();
   Box->SetFocus();
   Application->ProcessMessages();

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "baseline_ratio.h"
+#include "headless_form.h"
 #include "kvl/gradfl/gradfl.h"
 #include "kvl/platform/application.h"
 #include "kvl/platform/bitmap.h"
@@ -31,16 +32,10 @@ void BM_FillRect_1080p(benchmark::State& State) {
 }
 BENCHMARK(BM_FillRect_1080p);
 
-struct TFillOnForm {
-  std::unique_ptr<TForm> Form;
+struct TFillOnForm : kvl::bench::THeadlessForm {
   TGradFill* Fill;
-  explicit TFillOnForm(TGradType Type) {
-    Application->SetHost(std::make_unique<THeadlessHost>());
-    Form = std::make_unique<TForm>(nullptr);
-    Form->SetBounds(0, 0, W, H);
-    Fill = new TGradFill(Form.get());
-    Fill->SetParent(Form.get());
-    Fill->SetBounds(0, 0, W, H);
+  explicit TFillOnForm(TGradType Type) : THeadlessForm(W, H) {
+    Fill = Add<TGradFill>(0, 0, W, H);
     Fill->SetFillType(Type);
     Fill->SetNrColors(64);
     Form->Show();

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "baseline_ratio.h"
+#include "headless_form.h"
 #include "kvl/numio/numio2.h"
 #include "kvl/platform/application.h"
 #include "kvl/platform/forms.h"
@@ -14,19 +15,10 @@ namespace {
 
 using namespace kvl;
 
-struct TFieldOnForm {
-  THeadlessHost* Host;
-  std::unique_ptr<TForm> Form;
+struct TFieldOnForm : kvl::bench::THeadlessForm {
   TNumIO2* Field;
-  TFieldOnForm() {
-    auto H = std::make_unique<THeadlessHost>();
-    Host = H.get();
-    Application->SetHost(std::move(H));
-    Form = std::make_unique<TForm>(nullptr);
-    Form->SetBounds(0, 0, 320, 40);
-    Field = new TNumIO2(Form.get());
-    Field->SetParent(Form.get());
-    Field->SetBounds(0, 0, 300, 28);
+  TFieldOnForm() : THeadlessForm(320, 40) {
+    Field = Add<TNumIO2>(0, 0, 300, 28);
     Field->SetTextBoxWidth(200);
     Field->SetLeftText("Level");
     Form->Show();

@@ -13,44 +13,13 @@
 
 #include "baseline_ratio.h"
 #include "kvl/replist/replist.h"
+#include "sort_inputs.h"
 
 namespace {
 
-constexpr int SortRows = 1000000;
+using namespace kvl::bench;
+
 constexpr int XmlRows = 100000, XmlCols = 10;
-
-std::vector<std::string> RandomWords(int N, unsigned Seed) {
-  std::mt19937 Rng(Seed);
-  const char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  std::vector<std::string> V(std::size_t(N), std::string(8, ' '));
-  for (auto& S : V)
-    for (char& C : S) C = Letters[Rng() % 52];
-  return V;
-}
-
-const std::vector<std::string>& Words() {
-  static const auto W = RandomWords(SortRows, 1);
-  return W;
-}
-
-const std::vector<std::string>& NumberTexts() {
-  static const std::vector<std::string> N = [] {
-    std::mt19937 Rng(2);
-    std::uniform_real_distribution<double> D(-1e6, 1e6);
-    std::vector<std::string> V(SortRows);
-    char Buf[64];
-    for (auto& S : V)
-      S.assign(Buf, std::to_chars(Buf, Buf + sizeof Buf, D(Rng), std::chars_format::fixed, 3).ptr);
-    return V;
-  }();
-  return N;
-}
-
-long PeakRssKiB() {
-  rusage U{};
-  getrusage(RUSAGE_SELF, &U);
-  return U.ru_maxrss;
-}
 
 void StoreOf(kvl::TRLData& D, const std::vector<std::string>& Texts) {
   D.SetNrOfRows(int(Texts.size()));
@@ -70,31 +39,8 @@ void SortStore(benchmark::State& State, const std::vector<std::string>& Texts) {
   }
 }
 
-void BM_StableSortStrings(benchmark::State& State) {
-  for (auto _ : State) {
-    State.PauseTiming();
-    std::vector<std::string> V = Words();
-    State.ResumeTiming();
-    std::stable_sort(V.begin(), V.end());
-    benchmark::DoNotOptimize(V.data());
-  }
-}
-BENCHMARK(BM_StableSortStrings)->Unit(benchmark::kMillisecond);
-
 void BM_StoreSortTextColumn(benchmark::State& State) { SortStore(State, Words()); }
 BENCHMARK(BM_StoreSortTextColumn)->Unit(benchmark::kMillisecond);
-
-void BM_ParseAndStableSortDoubles(benchmark::State& State) {
-  const auto& T = NumberTexts();
-  std::vector<double> V(T.size());
-  for (auto _ : State) {
-    for (std::size_t I = 0; I < T.size(); ++I)
-      std::from_chars(T[I].data(), T[I].data() + T[I].size(), V[I]);
-    std::stable_sort(V.begin(), V.end());
-    benchmark::DoNotOptimize(V.data());
-  }
-}
-BENCHMARK(BM_ParseAndStableSortDoubles)->Unit(benchmark::kMillisecond);
 
 void BM_StoreSortNumberColumn(benchmark::State& State) { SortStore(State, NumberTexts()); }
 BENCHMARK(BM_StoreSortNumberColumn)->Unit(benchmark::kMillisecond);

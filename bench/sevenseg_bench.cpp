@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "baseline_ratio.h"
+#include "headless_form.h"
 #include "kvl/platform/application.h"
 #include "kvl/platform/forms.h"
 #include "kvl/platform/host_headless.h"
@@ -14,16 +15,10 @@ namespace {
 
 using namespace kvl;
 
-struct TDisplayOnForm {
-  std::unique_ptr<TForm> Form;
+struct TDisplayOnForm : kvl::bench::THeadlessForm {
   TSevenSeg* Display;
-  TDisplayOnForm() {
-    Application->SetHost(std::make_unique<THeadlessHost>());
-    Form = std::make_unique<TForm>(nullptr);
-    Form->SetBounds(0, 0, 820, 140);
-    Display = new TSevenSeg(Form.get());
-    Display->SetParent(Form.get());
-    Display->SetBounds(0, 0, 800, 120);
+  TDisplayOnForm() : THeadlessForm(820, 140) {
+    Display = Add<TSevenSeg>(0, 0, 800, 120);
     Display->SetNumDigits(16);
   }
 };
