@@ -81,4 +81,13 @@ using TOnPercentDoneEvent = std::function<void(TObject* Sender, int Percent)>;
 using TBeforeSortExchgEvent =
     std::function<void(TObject* Sender, const std::string& Key, std::string& ExchKey)>;
 
+// The first steps of a property setter: an equal value changes nothing (false); another is
+// stored (true), and the setter goes on to repaint.
+template <class TField, class T>
+bool StoreIfChanged(TField& Field, const T& Value) {
+  if (Field == Value) return false;
+  Field = Value;
+  return true;
+}
+
 }  // namespace kvl

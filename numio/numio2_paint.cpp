@@ -15,14 +15,6 @@ namespace {
 // The sample whose height is the full text height of a font.
 constexpr std::string_view SampleText = "(8g]}\xC3\x9C\xC3\x84\xC2\xA7";
 
-// Stores a changed value and paints; equal values change nothing.
-template <class T, class TField>
-bool Store(TField& Field, T Value) {
-  if (Field == Value) return false;
-  Field = Value;
-  return true;
-}
-
 }  // namespace
 
 void TNumIO2::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -34,7 +26,7 @@ void TNumIO2::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 
 #define KVL_NUMIO2_SETTER(Name, Type, Field) \
   void TNumIO2::Set##Name(Type V) {          \
-    if (Store(Field, V)) Paint();            \
+    if (StoreIfChanged(Field, V)) Paint();   \
   }
 KVL_NUMIO2_SETTER(AutoSize, bool, FAutoSize)
 KVL_NUMIO2_SETTER(TextBoxWidth, int, FTextBoxWidth)
@@ -57,11 +49,11 @@ KVL_NUMIO2_SETTER(GaugeColorFrame, TColor, FGaugeColorFrame)
 #undef KVL_NUMIO2_SETTER
 
 void TNumIO2::SetFrameStyle(TFrameStyle V) {
-  if (Store(FFrameStyle, FrameStyleFromByte(V))) Paint();
+  if (StoreIfChanged(FFrameStyle, FrameStyleFromByte(V))) Paint();
 }
 
 void TNumIO2::SetGaugeFrameStyle(TFrameStyle V) {
-  if (Store(FGaugeFrameStyle, FrameStyleFromByte(V))) Paint();
+  if (StoreIfChanged(FGaugeFrameStyle, FrameStyleFromByte(V))) Paint();
 }
 
 void TNumIO2::SetColorScheme(TColorScheme V) {
@@ -85,39 +77,39 @@ void TNumIO2::SetColorWarnText(TColor C) {
 
 void TNumIO2::SetLeftSpace(int V) {
   if (V < 0) return;
-  if (Store(FLeftSpace, std::min(V, GetWidth()))) Paint();
+  if (StoreIfChanged(FLeftSpace, std::min(V, GetWidth()))) Paint();
 }
 
 void TNumIO2::SetButWidth(int V) {
-  if (Store(FButWidth, std::clamp(V, 8, 50))) Paint();
+  if (StoreIfChanged(FButWidth, std::clamp(V, 8, 50))) Paint();
 }
 
 void TNumIO2::SetButHeight(int V) {
-  if (Store(FButHeight, std::max(std::min(V, GetHeight()), 18))) Paint();
+  if (StoreIfChanged(FButHeight, std::max(std::min(V, GetHeight()), 18))) Paint();
 }
 
 void TNumIO2::SetButSpace(int V) {
-  if (Store(FButSpace, std::clamp(V, 0, 50))) Paint();
+  if (StoreIfChanged(FButSpace, std::clamp(V, 0, 50))) Paint();
 }
 
 void TNumIO2::SetGaugeHeight(int V) {
   V = std::max(std::min(V, GetHeight() - FGaugeTopMargin - 18), 3);
-  if (Store(FGaugeHeight, V)) Paint();
+  if (StoreIfChanged(FGaugeHeight, V)) Paint();
 }
 
 void TNumIO2::SetGaugeWidth(int V) {
   V = std::min(std::max(V, 10), GetWidth() - FGaugeLeftMargin);
-  if (Store(FGaugeWidth, V)) Paint();
+  if (StoreIfChanged(FGaugeWidth, V)) Paint();
 }
 
 void TNumIO2::SetGaugeLeftMargin(int V) {
   V = std::max(std::min(V, GetWidth() - FGaugeWidth), 0);
-  if (Store(FGaugeLeftMargin, V)) Paint();
+  if (StoreIfChanged(FGaugeLeftMargin, V)) Paint();
 }
 
 void TNumIO2::SetGaugeTopMargin(int V) {
   V = std::max(std::min(V, GetHeight() - FGaugeHeight - 18), 0);
-  if (Store(FGaugeTopMargin, V)) Paint();
+  if (StoreIfChanged(FGaugeTopMargin, V)) Paint();
 }
 
 int TNumIO2::GaugeBand() const { return FGaugeVisible ? FGaugeHeight + FGaugeTopMargin + 1 : 0; }

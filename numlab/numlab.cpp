@@ -7,17 +7,6 @@
 
 namespace kvl {
 
-namespace {
-
-template <class TField, class T>
-bool Store(TField& Field, const T& Value) {
-  if (Field == Value) return false;
-  Field = Value;
-  return true;
-}
-
-}  // namespace
-
 TNumLab::TNumLab(TComponent* AOwner) : TGraphicControl(AOwner) { SetBounds(0, 0, 160, 28); }
 
 void TNumLab::AssignTo(TPersistent* Dest) const {
@@ -73,7 +62,7 @@ void TNumLab::Changed() {
 
 #define KVL_NUMLAB_SETTER(Name, Type, Field) \
   void TNumLab::Set##Name(Type V) {          \
-    if (Store(Field, V)) Changed();          \
+    if (StoreIfChanged(Field, V)) Changed(); \
   }
 KVL_NUMLAB_SETTER(Value, double, FValue)
 KVL_NUMLAB_SETTER(Comma, bool, FComma)
@@ -94,26 +83,26 @@ KVL_NUMLAB_SETTER(ColorOutText, TColor, FColorOutText)
 #undef KVL_NUMLAB_SETTER
 
 void TNumLab::SetDisplayType(TDisplay V) {
-  if (Store(FDisplayType, DisplayFromByte(V))) Changed();
+  if (StoreIfChanged(FDisplayType, DisplayFromByte(V))) Changed();
 }
 
 void TNumLab::SetPrecision(int V) {
   if (V < 0) return;
-  if (Store(FPrecision, std::min(V, 15))) Changed();
+  if (StoreIfChanged(FPrecision, std::min(V, 15))) Changed();
 }
 
 void TNumLab::SetLeftSpace(int V) {
   if (V < 0) return;
-  if (Store(FLeftSpace, std::min(V, GetWidth()))) Changed();
+  if (StoreIfChanged(FLeftSpace, std::min(V, GetWidth()))) Changed();
 }
 
 void TNumLab::SetLabelWidth(int V) {
   if (V < 0) return;
-  if (Store(FLabelWidth, V)) Changed();
+  if (StoreIfChanged(FLabelWidth, V)) Changed();
 }
 
 void TNumLab::SetFrameStyle(TFrameStyle V) {
-  if (Store(FFrameStyle, FrameStyleFromByte(V))) Changed();
+  if (StoreIfChanged(FFrameStyle, FrameStyleFromByte(V))) Changed();
 }
 
 void TNumLab::SetColorScheme(TColorScheme V) {
