@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,7 @@
 namespace kvl {
 
 class TCanvas;
+struct TDecodedImage;
 
 // An image file or resource that cannot be read.
 class EInvalidGraphic : public Exception {
@@ -73,10 +75,15 @@ public:
   void SetTransparentColor(TColor C);
 
   // Image files: BMP (1, 4, 8, 16, 24, 32 bits, palettised, bottom-up and top-down), PNG
-  // and JPEG, told apart by their content. A file that cannot be read raises EInvalidGraphic
-  // naming the file and the fault, and leaves the bitmap as it was.
-  void LoadFromFile(const std::string& FileName);
-  void LoadFromMemory(const void* Data, std::size_t Size);
+  // and JPEG, told apart by their content. A file that cannot be read (also one that is no
+  // regular file, or larger than 1 GiB) raises EInvalidGraphic naming the file and the fault,
+  // and leaves the bitmap as it was. Without TransparentKey a PNG's transparent parts land on
+  // white; with it, pixels of alpha below 128 become the key colour exactly and the others
+  // keep their colour fully opaque, so that drawing with that key leaves no tinted fringes.
+  void LoadFromFile(const std::string& FileName,
+                    std::optional<TColor> TransparentKey = std::nullopt);
+  void LoadFromMemory(const void* Data, std::size_t Size,
+                      std::optional<TColor> TransparentKey = std::nullopt);
   // Writes a 24-bit BMP.
   void SaveToFile(const std::string& FileName) const;
   void SaveToPngFile(const std::string& FileName) const;
@@ -86,6 +93,7 @@ public:
 
 private:
   void ApplyPixelFormat();
+  void TakeDecoded(TDecodedImage& Img);
 
   int FWidth = 0;
   int FHeight = 0;

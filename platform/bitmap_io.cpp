@@ -5,8 +5,10 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "kvl/platform/bitmap.h"
+#include "kvl/platform/files.h"
 #include "kvl/platform/images.h"
 #include "kvl/platform/resources.h"
 
@@ -15,7 +17,7 @@ namespace kvl {
 namespace {
 
 // Larger files are refused before they are read: no accepted picture needs more.
-constexpr long MaxFileSize = 1L << 30;
+constexpr std::size_t MaxFileSize = std::size_t(1) << 30;
 
 struct TFileCloser {
   void operator()(std::FILE* F) const { std::fclose(F); }
@@ -28,26 +30,12 @@ std::string FileContext(const std::string& FileName) { return "image file '" + F
   throw EInvalidGraphic(FileContext(FileName) + ": " + What + ": " + std::strerror(Error));
 }
 
-// Reads in pieces rather than trusting a size from the file system, so pipes and special
-// files work and a directory reports the system's own reason.
-std::vector<std::uint8_t> ReadWholeFile(const std::string& FileName) {
-  errno = 0;
-  TFile F(std::fopen(FileName.c_str(), "rb"));
-  if (!F) FailFile(FileName, "cannot open", errno);
-  std::vector<std::uint8_t> Bytes;
-  constexpr std::size_t Piece = 1 << 16;
-  for (;;) {
-    const std::size_t Old = Bytes.size();
-    if (Old > std::size_t(MaxFileSize))
-      throw EInvalidGraphic(FileContext(FileName) + ": file too large");
-    Bytes.resize(Old + Piece);
-    errno = 0;
-    const std::size_t Got = std::fread(Bytes.data() + Old, 1, Piece, F.get());
-    Bytes.resize(Old + Got);
-    if (Got < Piece) break;
+std::string ReadImageFile(const std::string& FileName) {
+  try {
+    return ReadGivenFile(FileName, MaxFileSize);
+  } catch (const EFileReadError& E) {
+    throw EInvalidGraphic(FileContext(FileName) + ": " + E.GetReason());
   }
-  if (std::ferror(F.get())) FailFile(FileName, "cannot read", errno);
-  return Bytes;
 }
 
 void WriteWholeFile(const std::string& FileName, const std::vector<std::uint8_t>& Bytes) {
@@ -61,9 +49,10 @@ void WriteWholeFile(const std::string& FileName, const std::vector<std::uint8_t>
 }
 
 // Decodes and puts Context ("image file 'x.bmp'") in front of any failure.
-TDecodedImage DecodeIn(const std::string& Context, const std::uint8_t* Data, std::size_t Size) {
+TDecodedImage DecodeIn(const std::string& Context, const std::uint8_t* Data, std::size_t Size,
+                       std::optional<TColor> TransparentKey = std::nullopt) {
   try {
-    return DecodeImage(Data, Size);
+    return DecodeImage(Data, Size, TransparentKey);
   } catch (const EInvalidGraphic& E) {
     throw EInvalidGraphic(Context + ": " + E.Message());
   } catch (const std::bad_alloc&) {
@@ -95,13 +84,14 @@ void CheckDecodedSize(std::int64_t Width, std::int64_t Height) {
                           " pixels is larger than the supported maximum");
 }
 
-TDecodedImage DecodeImage(const std::uint8_t* Data, std::size_t Size) {
+TDecodedImage DecodeImage(const std::uint8_t* Data, std::size_t Size,
+                          std::optional<TColor> TransparentKey) {
   if (Size == 0) throw EInvalidGraphic("no data");
   switch (DetectImageFormat(Data, Size)) {
     case TImageFormat::Bmp:
       return DecodeBmp(Data, Size);
     case TImageFormat::Png:
-      return DecodePng(Data, Size);
+      return DecodePng(Data, Size, TransparentKey);
     case TImageFormat::Jpeg:
       return DecodeJpeg(Data, Size);
     case TImageFormat::Unknown:
@@ -110,9 +100,7 @@ TDecodedImage DecodeImage(const std::uint8_t* Data, std::size_t Size) {
   throw EInvalidGraphic("unknown image format");
 }
 
-void TBitmap::LoadFromFile(const std::string& FileName) {
-  const std::vector<std::uint8_t> Bytes = ReadWholeFile(FileName);
-  TDecodedImage Img = DecodeIn(FileContext(FileName), Bytes.data(), Bytes.size());
+void TBitmap::TakeDecoded(TDecodedImage& Img) {
   FPixelFormat = LoadedFormat(FPixelFormat, Img);
   FPixels.swap(Img.Pixels);
   FWidth = Img.Width;
@@ -120,13 +108,19 @@ void TBitmap::LoadFromFile(const std::string& FileName) {
   ApplyPixelFormat();
 }
 
-void TBitmap::LoadFromMemory(const void* Data, std::size_t Size) {
-  TDecodedImage Img = DecodeIn("image data", static_cast<const std::uint8_t*>(Data), Size);
-  FPixelFormat = LoadedFormat(FPixelFormat, Img);
-  FPixels.swap(Img.Pixels);
-  FWidth = Img.Width;
-  FHeight = Img.Height;
-  ApplyPixelFormat();
+void TBitmap::LoadFromFile(const std::string& FileName, std::optional<TColor> TransparentKey) {
+  const std::string Bytes = ReadImageFile(FileName);
+  TDecodedImage Img =
+      DecodeIn(FileContext(FileName), reinterpret_cast<const std::uint8_t*>(Bytes.data()),
+               Bytes.size(), TransparentKey);
+  TakeDecoded(Img);
+}
+
+void TBitmap::LoadFromMemory(const void* Data, std::size_t Size,
+                             std::optional<TColor> TransparentKey) {
+  TDecodedImage Img =
+      DecodeIn("image data", static_cast<const std::uint8_t*>(Data), Size, TransparentKey);
+  TakeDecoded(Img);
 }
 
 void TBitmap::LoadFromResourceName(std::string_view Name) {
@@ -135,11 +129,7 @@ void TBitmap::LoadFromResourceName(std::string_view Name) {
   const auto Bytes = FindResource(Name);
   if (!Bytes) throw EInvalidGraphic("no built-in picture named " + Quoted);
   TDecodedImage Img = DecodeIn("built-in picture " + Quoted, Bytes->data(), Bytes->size());
-  FPixelFormat = LoadedFormat(FPixelFormat, Img);
-  FPixels.swap(Img.Pixels);
-  FWidth = Img.Width;
-  FHeight = Img.Height;
-  ApplyPixelFormat();
+  TakeDecoded(Img);
 }
 
 void TBitmap::SaveToFile(const std::string& FileName) const {

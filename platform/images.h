@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,10 +43,13 @@ TImageFormat DetectImageFormat(const std::uint8_t* Data, std::size_t Size);
 void CheckDecodedSize(std::int64_t Width, std::int64_t Height);
 
 TDecodedImage DecodeBmp(const std::uint8_t* Data, std::size_t Size);
-TDecodedImage DecodePng(const std::uint8_t* Data, std::size_t Size);
+// With TransparentKey, pixels of alpha below 128 become that colour and the rest opaque.
+TDecodedImage DecodePng(const std::uint8_t* Data, std::size_t Size,
+                        std::optional<TColor> TransparentKey = std::nullopt);
 TDecodedImage DecodeJpeg(const std::uint8_t* Data, std::size_t Size);
-// Picks the decoder by content.
-TDecodedImage DecodeImage(const std::uint8_t* Data, std::size_t Size);
+// Picks the decoder by content; TransparentKey matters only for PNG.
+TDecodedImage DecodeImage(const std::uint8_t* Data, std::size_t Size,
+                          std::optional<TColor> TransparentKey = std::nullopt);
 
 // 24-bit bottom-up BMP, rows padded to four bytes. The bitmap must not be empty.
 std::vector<std::uint8_t> EncodeBmp(const TBitmap& B);

@@ -57,7 +57,8 @@ bool IsOneBitGray(const std::uint8_t* Data, std::size_t Size) {
 
 }  // namespace
 
-TDecodedImage DecodePng(const std::uint8_t* Data, std::size_t Size) {
+TDecodedImage DecodePng(const std::uint8_t* Data, std::size_t Size,
+                        std::optional<TColor> TransparentKey) {
   if (Size < sizeof PngSignature || std::memcmp(Data, PngSignature, sizeof PngSignature) != 0)
     throw EInvalidGraphic("not a PNG file");
   TPngImage Png;
@@ -69,22 +70,36 @@ TDecodedImage DecodePng(const std::uint8_t* Data, std::size_t Size) {
   // every common writer means them; libpng would otherwise take them as linear.
   Png->flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
 
-  Png->format = PNG_FORMAT_RGB;
+  // With a key the alpha is read too (eight-bit output keeps the colours unpremultiplied).
+  const int Channels = TransparentKey ? 4 : 3;
+  Png->format = TransparentKey ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
   const int W = int(Png->width), H = int(Png->height);
   // Left uninitialised: libpng writes every byte, and a damaged file fails without the cost
   // of clearing a buffer it never fills.
-  const std::unique_ptr<std::uint8_t[]> Rgb(new std::uint8_t[std::size_t(W) * std::size_t(H) * 3]);
+  const std::unique_ptr<std::uint8_t[]> Samples(
+      new std::uint8_t[std::size_t(W) * std::size_t(H) * std::size_t(Channels)]);
   // Transparent parts land on white, as on a form's default background.
   const png_color White = {255, 255, 255};
-  if (!png_image_finish_read(Png.Get(), &White, Rgb.get(), W * 3, nullptr))
+  if (!png_image_finish_read(Png.Get(), TransparentKey ? nullptr : &White, Samples.get(),
+                             W * Channels, nullptr))
     Png.Fail("bad PNG data");
 
   TDecodedImage Img;
   Img.Width = W;
   Img.Height = H;
-  Img.Monochrome = IsOneBitGray(Data, Size);
+  // A key colour makes a third colour of a black-and-white picture.
+  Img.Monochrome = !TransparentKey && IsOneBitGray(Data, Size);
   Img.Pixels.resize(std::size_t(W) * std::size_t(H));
-  PixelsFromRgb(Rgb.get(), Img);
+  if (!TransparentKey) {
+    PixelsFromRgb(Samples.get(), Img);
+    return Img;
+  }
+  const std::uint32_t Key = ColorToPixel(ColorToRGB(*TransparentKey));
+  const std::uint8_t* S = Samples.get();
+  for (auto& P : Img.Pixels) {
+    P = S[3] < 128 ? Key : std::uint32_t(S[0]) << 16 | std::uint32_t(S[1]) << 8 | S[2];
+    S += 4;
+  }
   return Img;
 }
 

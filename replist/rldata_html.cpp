@@ -4,7 +4,7 @@
 #include "kvl/platform/errors.h"
 #include "kvl/replist/markup.h"
 #include "kvl/replist/replist.h"
-#include "kvl/replist/safesave.h"
+#include "kvl/platform/files.h"
 
 namespace kvl {
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -27,6 +28,12 @@ protected:
   std::string Write(const std::string& Name, const std::string& Content) {
     const std::string Path = Dir + "/" + Name;
     std::ofstream(Path, std::ios::binary) << Content;
+    return Path;
+  }
+  // A FIFO that no one writes to: opening it for reading the usual way never returns.
+  std::string Fifo(const std::string& Name) {
+    const std::string Path = Dir + "/" + Name;
+    EXPECT_EQ(mkfifo(Path.c_str(), 0600), 0);
     return Path;
   }
   static std::string Read(const std::string& Path) {

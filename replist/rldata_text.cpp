@@ -1,22 +1,15 @@
 // TRLData as plain text: the clipboard forms and loading the lines of a text file.
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 #include <new>
 
 #include "kvl/core/stringl.h"
 #include "kvl/platform/clipboard.h"
+#include "kvl/platform/files.h"
 #include "kvl/replist/replist.h"
 
 namespace kvl {
 
 namespace {
-
-struct TFileCloser {
-  void operator()(std::FILE* F) const noexcept { std::fclose(F); }
-};
 
 // Text from outside may hold bytes that are no UTF-8; each becomes U+FFFD, so that a cut
 // counts real characters and the table never holds text a reader would refuse.
@@ -88,12 +81,6 @@ void TRLData::CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int BottomR
 int TRLData::LoadLinesFromFile(int Column, int FirstRow, const std::string& FName) {
   if (Column < 1 || Column > FNrOfCols) return -1;
   FirstRow = std::max(FirstRow, 1);
-  std::unique_ptr<std::FILE, TFileCloser> F(std::fopen(FName.c_str(), "rb"));
-  if (!F) return -1;
-  struct stat St {};
-  // Devices and pipes may never end; only regular files are read.
-  if (fstat(fileno(F.get()), &St) != 0 || !S_ISREG(St.st_mode)) return -1;
-
   const int MaxLines = MaxLoadedRows - FirstRow + 1;
   std::vector<std::string> Lines;
   std::string Cur;
@@ -107,24 +94,29 @@ int TRLData::LoadLinesFromFile(int Column, int FirstRow, const std::string& FNam
     InLine = false;
     Full = int(Lines.size()) >= MaxLines;
   };
-  std::size_t N;
-  while (!Full && (N = std::fread(Buf, 1, sizeof Buf, F.get())) > 0) {
-    for (std::size_t I = 0; I < N && !Full; ++I) {
-      const char C = Buf[I];
-      if (C == '\n' && AfterCR) {
-        AfterCR = false;
-        continue;
-      }
-      AfterCR = C == '\r';
-      if (C == '\n' || C == '\r') {
-        EndLine();
-      } else {
-        InLine = true;
-        if (Cur.size() < Keep) Cur += C;
+  try {
+    // Devices and pipes may never end; only regular files are read.
+    TGivenFile F(FName);
+    std::size_t N;
+    while (!Full && (N = F.Read(Buf, sizeof Buf)) > 0) {
+      for (std::size_t I = 0; I < N && !Full; ++I) {
+        const char C = Buf[I];
+        if (C == '\n' && AfterCR) {
+          AfterCR = false;
+          continue;
+        }
+        AfterCR = C == '\r';
+        if (C == '\n' || C == '\r') {
+          EndLine();
+        } else {
+          InLine = true;
+          if (Cur.size() < Keep) Cur += C;
+        }
       }
     }
+  } catch (const EInOutError&) {
+    return -1;
   }
-  if (std::ferror(F.get())) return -1;
   if (InLine && !Full) EndLine();
 
   const int Count = int(Lines.size());

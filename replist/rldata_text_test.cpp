@@ -107,6 +107,7 @@ TEST_F(RLDataLines, UnreadableSourcesAndBadColumnsGiveMinusOne) {
   EXPECT_EQ(S.LoadLinesFromFile(1, 1, Dir + "/missing.txt"), -1);
   EXPECT_EQ(S.LoadLinesFromFile(1, 1, Dir), -1);
   EXPECT_EQ(S.LoadLinesFromFile(1, 1, "/dev/zero"), -1);
+  EXPECT_EQ(S.LoadLinesFromFile(1, 1, Fifo("pipe")), -1);
   EXPECT_EQ(S.GetNrOfRows(), 0);
 }
 

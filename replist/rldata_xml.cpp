@@ -20,7 +20,6 @@
 // attribute byte when that is not 0. A reader therefore finds every row and column it is asked
 // to create named in the file, and allocates nothing the file does not account for.
 #include <expat.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <charconv>
@@ -33,9 +32,9 @@
 
 #include "kvl/core/stringl.h"
 #include "kvl/platform/errors.h"
+#include "kvl/platform/files.h"
 #include "kvl/replist/markup.h"
 #include "kvl/replist/replist.h"
-#include "kvl/replist/safesave.h"
 
 namespace kvl {
 
@@ -46,6 +45,8 @@ constexpr std::string_view Tag(TRepListXmlTag T) { return RepListXmlTags[T]; }
 // Tables a file may ask for, in cells (column 0 included); far above any table kept in memory
 // on purpose, far below what a forged pair of counts could ask for.
 constexpr std::int64_t MaxXmlCells = std::int64_t(1) << 26;
+// Files larger than this are refused before they are read: the text is held in memory whole.
+constexpr std::size_t MaxXmlFileSize = std::size_t(1) << 31;
 
 std::string_view Trim(std::string_view S) {
   const auto Blank = [](char C) { return C == ' ' || C == '\t' || C == '\n' || C == '\r'; };
@@ -513,10 +514,13 @@ bool TRLData::ReadFromOpenXMLFile(std::FILE* F, const std::string& DataID) {
 }
 
 bool TRLData::LoadFromXMLFile(const std::string& FName, const std::string& DataID) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> F(std::fopen(FName.c_str(), "rb"), &std::fclose);
-  struct stat St {};
-  if (!F || fstat(fileno(F.get()), &St) != 0 || !S_ISREG(St.st_mode)) return false;
-  return ReadFromOpenXMLFile(F.get(), DataID);
+  std::string Text;
+  try {
+    Text = ReadGivenFile(FName, MaxXmlFileSize);
+  } catch (const EInOutError&) {
+    return false;
+  }
+  return ReadFromXMLString(Text, DataID);
 }
 
 // --- the file-kind test ---------------------------------------------------------------------
@@ -571,15 +575,13 @@ bool ScanForReplist(ReadFn Read, const std::string& DataID) {
 }  // namespace
 
 bool CheckIfValidReplist(const std::string& FName, const std::string& DataID) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> F(std::fopen(FName.c_str(), "rb"), &std::fclose);
-  if (!F) throw EInOutError("Cannot open \"" + FName + "\": " + std::strerror(errno));
-  struct stat St {};
-  if (fstat(fileno(F.get()), &St) != 0 || !S_ISREG(St.st_mode)) return false;
-  const bool Found = ScanForReplist(
-      [&](char* B, std::size_t Size) { return std::fread(B, 1, Size, F.get()); }, DataID);
-  if (std::ferror(F.get()))
-    throw EInOutError("Cannot read \"" + FName + "\": " + std::strerror(errno));
-  return Found;
+  try {
+    TGivenFile F(FName);
+    return ScanForReplist([&](char* B, std::size_t Size) { return F.Read(B, Size); }, DataID);
+  } catch (const EFileReadError& E) {
+    if (E.GetFault() == EFileReadError::frNotRegular) return false;
+    throw;
+  }
 }
 
 bool CheckIfValidReplist(std::istream& In, const std::string& DataID) {

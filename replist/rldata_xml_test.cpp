@@ -207,6 +207,7 @@ TEST_F(RLDataXml, BadInputIsRefusedAndLeavesTheStoreAsItWas) {
   EXPECT_FALSE(D.LoadFromXMLFile(Bin, ""));
   EXPECT_FALSE(D.LoadFromXMLFile(Dir + "/missing.xml", ""));
   EXPECT_FALSE(D.LoadFromXMLFile(Dir, ""));
+  EXPECT_FALSE(D.LoadFromXMLFile(Fifo("pipe"), ""));
   ExpectSame(D, Good);
 }
 
@@ -278,6 +279,7 @@ TEST_F(RLDataXml, FileKindTestLooksAtLinesOnly) {
   EXPECT_FALSE(Check("", ""));
   EXPECT_FALSE(CheckIfValidReplist(Dir, ""));
   EXPECT_FALSE(CheckIfValidReplist("/dev/zero", ""));
+  EXPECT_FALSE(CheckIfValidReplist(Fifo("pipe"), ""));
   EXPECT_THROW(CheckIfValidReplist(Dir + "/missing", ""), EInOutError);
   // A line longer than what is examined is cut, not kept whole.
   EXPECT_FALSE(Check(std::string(70000, 'x') + "<replist kvlwidget", ""));

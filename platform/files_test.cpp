@@ -1,0 +1,135 @@
+#include "kvl/platform/files.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "kvl/platform/bitmap.h"
+
+namespace kvl {
+namespace {
+
+namespace fs = std::filesystem;
+
+class GivenFiles : public ::testing::Test {
+protected:
+  void SetUp() override {
+    std::string Pattern = (fs::temp_directory_path() / "kvl-files-XXXXXX").string();
+    ASSERT_NE(mkdtemp(Pattern.data()), nullptr);
+    Dir = Pattern;
+  }
+  void TearDown() override {
+    std::error_code Ignored;
+    fs::remove_all(Dir, Ignored);
+  }
+  std::string Path(const std::string& Name) const { return Dir + "/" + Name; }
+
+  std::string Dir;
+};
+
+// Bytes this process has read through system calls so far.
+std::uint64_t BytesReadSoFar() {
+  std::ifstream Io("/proc/self/io");
+  std::string Key;
+  std::uint64_t Value = 0;
+  while (Io >> Key >> Value)
+    if (Key == "rchar:") return Value;
+  return 0;
+}
+
+TEST_F(GivenFiles, AnythingButARegularFileIsRefusedWithoutBlocking) {
+  // No writer ever opens the FIFO: a blocking open would hang the test here.
+  const std::string Fifo = Path("fifo");
+  ASSERT_EQ(mkfifo(Fifo.c_str(), 0600), 0);
+  const std::string Socket = Path("socket");
+  const int S = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un Addr{};
+  Addr.sun_family = AF_UNIX;
+  Socket.copy(Addr.sun_path, sizeof Addr.sun_path - 1);
+  ASSERT_EQ(bind(S, reinterpret_cast<sockaddr*>(&Addr), sizeof Addr), 0);
+  struct TCase {
+    std::string Path;
+    EFileReadError::TFault Fault;
+    std::string Reason;
+  };
+  const TCase Cases[] = {
+      {Fifo, EFileReadError::frNotRegular, "not a regular file (a FIFO)"},
+      {"/dev/zero", EFileReadError::frNotRegular, "not a regular file (a character device)"},
+      {Dir, EFileReadError::frNotRegular, "not a regular file (a directory)"},
+      // The system refuses to open a socket at all.
+      {Socket, EFileReadError::frOpen, "cannot open: No such device or address"},
+      {Path("missing"), EFileReadError::frOpen, "cannot open: No such file or directory"},
+  };
+  for (const TCase& C : Cases) {
+    try {
+      (void)ReadGivenFile(C.Path, 1 << 20);
+      ADD_FAILURE() << "read " << C.Path;
+    } catch (const EFileReadError& E) {
+      EXPECT_EQ(E.GetFault(), C.Fault) << C.Path;
+      EXPECT_EQ(E.GetReason(), C.Reason);
+      EXPECT_EQ(E.Message(), "file \"" + C.Path + "\": " + C.Reason);
+    }
+    // The picture loader names the file and the same reason in its own words.
+    TBitmap B(1, 1);
+    try {
+      B.LoadFromFile(C.Path);
+      ADD_FAILURE() << "loaded " << C.Path;
+    } catch (const EInvalidGraphic& E) {
+      EXPECT_EQ(E.Message(), "image file '" + C.Path + "': " + C.Reason);
+    }
+  }
+  close(S);
+}
+
+TEST_F(GivenFiles, ASizeBeyondTheCapIsRefusedBeforeReading) {
+  const std::string Sparse = Path("sparse");
+  const int Fd = open(Sparse.c_str(), O_CREAT | O_WRONLY, 0600);
+  ASSERT_GE(Fd, 0);
+  ASSERT_EQ(ftruncate(Fd, off_t(1) << 32), 0);
+  close(Fd);
+  const std::uint64_t Before = BytesReadSoFar();
+  try {
+    (void)ReadGivenFile(Sparse, std::size_t(1) << 30);
+    ADD_FAILURE() << "read a 4 GiB file under a 1 GiB cap";
+  } catch (const EFileReadError& E) {
+    EXPECT_EQ(E.GetFault(), EFileReadError::frTooLarge);
+  }
+  TBitmap B;
+  EXPECT_THROW(B.LoadFromFile(Sparse), EInvalidGraphic);
+  // Not a byte of the file was read (reading /proc/self/io itself counts a few hundred).
+  EXPECT_LT(BytesReadSoFar() - Before, 4096u);
+  // A cap equal to the size reads the file whole; a file that grows past the cap is stopped.
+  std::ofstream(Path("ten"), std::ios::binary) << "0123456789";
+  EXPECT_EQ(ReadGivenFile(Path("ten"), 10), "0123456789");
+  EXPECT_THROW((void)ReadGivenFile(Path("ten"), 9), EFileReadError);
+  // /proc files claim size 0 and are read to their end.
+  EXPECT_NE(ReadGivenFile("/proc/self/status", 1 << 20).find("Name:"), std::string::npos);
+}
+
+TEST_F(GivenFiles, ALinkToAPictureLoads) {
+  TBitmap Src(3, 2);
+  Src.Pixels()[4] = 0x00123456;
+  Src.SaveToPngFile(Path("real.png"));
+  fs::create_directory_symlink(Dir, Path("folder-link"));
+  fs::create_symlink(Path("real.png"), Path("link.png"));
+  TBitmap B;
+  B.LoadFromFile(Path("folder-link/link.png"));
+  ASSERT_EQ(B.GetWidth(), 3);
+  EXPECT_EQ(B.Pixels()[4], 0x00123456u);
+  // A link to a FIFO is refused like the FIFO.
+  ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
+  fs::create_symlink(Path("fifo"), Path("fifo-link"));
+  EXPECT_THROW(B.LoadFromFile(Path("fifo-link")), EInvalidGraphic);
+}
+
+}  // namespace
+}  // namespace kvl
