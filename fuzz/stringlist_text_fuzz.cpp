@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   // A sorted list keeps every line in order and finds each one.
   kvl::TStringList Sorted;
   Sorted.SetSorted(true);
-  Sorted.SetDuplicates(Size && Data[0] & 1 ? kvl::dupAccept : kvl::dupIgnore);
-  Sorted.SetCaseSensitive(Size && Data[0] & 2);
+  Sorted.SetDuplicates(Size && (Data[0] & 1) ? kvl::dupAccept : kvl::dupIgnore);
+  Sorted.SetCaseSensitive(Size && (Data[0] & 2));
   Sorted.AddStrings(Items);
   for (int I = 0; I < Sorted.GetCount(); ++I) {
     int At = -1;

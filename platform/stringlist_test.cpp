@@ -169,9 +169,8 @@ TEST(StringList, SortsAreStableAndCarryTheObjects) {
   L.SetText("ccc\nb\nbb\na\n");
   L.SetObjects(1, &One);
   L.SetObjects(3, &Two);
-  L.CustomSort([](TStringList* S, int A, int B) {
-    return int((*S)[A].size()) - int((*S)[B].size());
-  });
+  L.CustomSort(
+      [](TStringList* S, int A, int B) { return int((*S)[A].size()) - int((*S)[B].size()); });
   EXPECT_EQ(LinesOf(L), (TLines{"b", "a", "bb", "ccc"}));
   EXPECT_EQ(L.GetObjects(0), &One);
   EXPECT_EQ(L.IndexOfObject(&Two), 1);
