@@ -530,7 +530,9 @@ void TCanvas::ArcShape(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, i
     const int Y = Box.Top + I;
     const TRowSpan S = Rows[I];
     if (S.Right < S.Left || Y < C.Top || Y >= C.Bottom) continue;
-    const auto [InL, InR] = InsidePart(Rows, I);
+    // Plain names: lambdas below use them (clang 14 cannot capture structured bindings).
+    const std::pair<int, int> Inside = InsidePart(Rows, I);
+    const int InL = Inside.first, InR = Inside.second;
     const int XL = std::max(S.Left, C.Left), XR = std::min(S.Right, C.Right - 1);
     const long long V = CY2 - 2LL * Y;
     std::uint32_t* Row = FBitmap->ScanLine(Y);
