@@ -279,5 +279,38 @@ TEST_F(NumLabTest, GoldenSetOfLabels) {
   EXPECT_TRUE(MatchesGolden(D.Capture(*Form), "testdata/numlab_labels.png"));
 }
 
+// Transparent labels over a coloured form: the picture is combined with what lies beneath by
+// AND, so its texts are drawn in two colours and leave no coloured fringes (reviewed by eye).
+TEST_F(NumLabTest, GoldenTransparentOverColour) {
+  struct TSetup {
+    TColor OutText, LabText;
+    bool Enabled;
+    int Points;
+  };
+  const TSetup Setups[] = {{clBlack, clBlack, true, 8},
+                           {clNavy, clRed, true, 8},
+                           {clBlack, clBlue, false, 8},
+                           {clPurple, clGreen, true, 12}};
+  delete N;
+  Form->SetColor(RGBColor(250, 210, 80));
+  Form->SetBounds(0, 0, 232, 4 * 30 + 4);
+  int I = 0;
+  for (const TSetup& S : Setups) {
+    TNumLab* L = Add(0);
+    L->SetBounds(2, 2 + I++ * 30, 228, 28);
+    L->SetLeftSpace(50);
+    L->SetLabelWidth(112);
+    L->GetFont().SetSize(S.Points);
+    L->SetTransparent(true);
+    L->SetColorOutText(S.OutText);
+    L->SetColorLabText(S.LabText);
+    L->SetEnabled(S.Enabled);
+    L->SetValue(1013.25);
+    L->SetLeftText("Flow");
+    L->SetRightText("l/min");
+  }
+  EXPECT_TRUE(MatchesGolden(D.Capture(*Form), "testdata/numlab_transparent.png"));
+}
+
 }  // namespace
 }  // namespace kvl

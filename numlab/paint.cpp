@@ -24,6 +24,9 @@ void TNumLab::Paint() {
   if (FOffscreen.Empty()) return;
   TCanvas& C = *FOffscreen.GetCanvas();
   C.SetFont(GetFont());
+  // The transparent picture is combined with the parent by AND: grey antialiased edges would
+  // turn into coloured fringes there, so its texts are drawn in two colours.
+  if (FTransparent) C.GetFont().SetQuality(fqNonAntialiased);
   // White lets the parent through when the picture is combined with it.
   C.GetBrush().SetColor(FTransparent ? clWhite : FColorOutBakG);
   C.FillRect(Rect(0, 0, W, H));

@@ -2,6 +2,7 @@
 // span, and clipped before any pixel is touched, so coordinates far outside the bitmap cost
 // nothing. Within one shape no pixel is touched twice, so xor drawing undoes itself.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <span>
@@ -66,6 +67,92 @@ bool LinearRange(double A, double B, double Min, double Max, double& Lo, double&
   Lo = L;
   Hi = H;
   return true;
+}
+
+// The directions on the counter-clockwise sweep from S to E, both rays included, as offsets
+// from the centre with y up; the centre itself counts as pointing right. Exact in integers.
+class TSector {
+public:
+  TSector(long long SU, long long SV, long long EU, long long EV, bool Full)
+      : FSU(SU),
+        FSV(SV),
+        FEU(EU),
+        FEV(EV),
+        FFull(Full),
+        FTurn(Cross(SU, SV, EU, EV)),
+        FSlopeS(SV != 0 ? double(SU) / double(SV) : 0),
+        FSlopeE(EV != 0 ? double(EU) / double(EV) : 0) {}
+
+  bool Contains(long long U, long long V) const {
+    if (FFull) return true;
+    if (U == 0 && V == 0) U = 1;
+    const __int128 FromS = Cross(FSU, FSV, U, V), ToE = Cross(U, V, FEU, FEV);
+    if (FTurn > 0) return FromS >= 0 && ToE >= 0;  // less than a half turn
+    if (FTurn < 0) return FromS >= 0 || ToE >= 0;  // more than a half turn
+    return FromS >= 0;                             // a half turn: E lies opposite S
+  }
+
+  // Where the two rays cross the row V (as pixel x, the centre's doubled x being CX2), and
+  // the centre on its own row: the only places where Contains can change along the row.
+  // Returns how many there are.
+  int Cuts(long long V, long long CX2, std::array<double, 3>& X) const {
+    int N = 0;
+    if (FFull) return N;
+    if (V == 0) {
+      X[N++] = double(CX2) / 2;
+      return N;
+    }
+    if ((FSV > 0) == (V > 0) && FSV != 0) X[N++] = (double(V) * FSlopeS + double(CX2)) / 2;
+    if ((FEV > 0) == (V > 0) && FEV != 0) X[N++] = (double(V) * FSlopeE + double(CX2)) / 2;
+    return N;
+  }
+
+private:
+  static __int128 Cross(long long AU, long long AV, long long BU, long long BV) {
+    return (__int128)AU * BV - (__int128)AV * BU;
+  }
+  long long FSU, FSV, FEU, FEV;
+  bool FFull;
+  __int128 FTurn;
+  double FSlopeS, FSlopeE;  // x per y of the rays' lines
+};
+
+// Cuts the pixels XL..XR of a row into runs over which Test cannot change its answer, given
+// the places (fractional x, off by far less than a pixel) where it may; the two pixels around
+// a cut are tested one by one, the others once per run. Emit(first, last) gets each maximal
+// run where Test holds.
+template <class TTest, class TEmit>
+void RowRuns(int XL, int XR, std::span<const double> Cuts, TTest Test, TEmit Emit) {
+  if (XL > XR) return;
+  std::array<int, 3> Near;  // the first of two pixels to test one by one
+  std::size_t NearCount = 0;
+  for (double Cut : Cuts)
+    if (Cut > XL - 3.0 && Cut < XR + 3.0 && NearCount < Near.size())
+      Near[NearCount++] = int(std::floor(Cut));
+  for (std::size_t I = 1; I < NearCount; ++I)
+    for (std::size_t J = I; J > 0 && Near[J - 1] > Near[J]; --J) std::swap(Near[J - 1], Near[J]);
+  int RunStart = 0;
+  bool InRun = false;
+  // The pixels from A on (up to the next call) hold or not.
+  const auto Put = [&](int A, bool Holds) {
+    if (Holds && !InRun) RunStart = A;
+    if (!Holds && InRun) Emit(RunStart, A - 1);
+    InRun = Holds;
+  };
+  int X = XL;
+  std::size_t K = 0;
+  while (X <= XR) {
+    while (K < NearCount && Near[K] + 1 < X) ++K;
+    if (K < NearCount && Near[K] <= X) {
+      Put(X, Test(X));
+      ++X;
+      continue;
+    }
+    const int End = K < NearCount ? std::min(XR, Near[K] - 1) : XR;
+    Put(X, Test(X));
+    X = End + 1;
+  }
+  if (InRun) Emit(RunStart, XR);
 }
 
 }  // namespace
@@ -136,9 +223,13 @@ void TCanvas::DeviceLine(int X1, int Y1, int X2, int Y2) {
     }
     return;
   }
+  const bool Short = AMaj < (1LL << 30);
   for (long long I = ILo; I <= IHi; ++I) {
     if (!Pattern.empty() && !DashOn(Pattern, Phase + I)) continue;
-    const long long Off = (long long)(((__int128)2 * I * AMin + AMaj) / ((__int128)2 * AMaj));
+    // 64-bit division where the terms fit (every line on a screen), 128-bit beyond.
+    const long long Off = Short
+                              ? (2 * I * AMin + AMaj) / (2 * AMaj)
+                              : (long long)(((__int128)2 * I * AMin + AMaj) / ((__int128)2 * AMaj));
     const long long Minor = Minor0 + SMin * Off, Major = Major0 + SMaj * I;
     if (Minor < MinLo || Minor > MinHi) continue;
     const int X = int(XMajor ? Major : Minor), Y = int(XMajor ? Minor : Major);
@@ -397,7 +488,8 @@ void TCanvas::Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int 
 // Kind 0: the arc alone; 1: a pie (arc, two radii, filled sector); 2: a chord (arc closed by a
 // straight line, filled segment). The arc runs counter-clockwise on screen from the ray through
 // (X3, Y3) to the ray through (X4, Y4), both from the ellipse's centre; two rays of exactly the
-// same direction give the whole ellipse.
+// same direction give the whole ellipse. Each row is cut into spans where the rays and the chord
+// line cross it, so the cost is that of the ellipse, not a test per pixel.
 void TCanvas::ArcShape(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4, int Kind) {
   const TRect Box = Rect(X1, Y1, X2, Y2).Normalized().Offset(FOrigin.X, FOrigin.Y);
   if (Box.IsEmpty()) return;
@@ -407,9 +499,6 @@ void TCanvas::ArcShape(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, i
   const double EX = X4 + FOrigin.X - CX, EY = Y4 + FOrigin.Y - CY;
   const bool Full = SX * EY - SY * EX == 0 && SX * EX + SY * EY >= 0;
   const double A0 = ScreenAngle(SX, SY), Span = Full ? TwoPi : Sweep(A0, ScreenAngle(EX, EY));
-  const auto InArc = [&](double X, double Y) {
-    return Full || Sweep(A0, ScreenAngle(X - CX, Y - CY)) <= Span;
-  };
   // Where a ray from the centre meets the ellipse, as a pixel.
   const auto OnEllipse = [&](double A) {
     const double DX = std::cos(A), DY = -std::sin(A), PX = RX + 0.25, PY = RY + 0.25;
@@ -424,6 +513,12 @@ void TCanvas::ArcShape(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, i
   };
   const double MidSide = Side(PM.X, PM.Y);
 
+  // Twice the offsets from the centre are whole numbers, so the sector test is exact.
+  const long long CX2 = (long long)Box.Left + Box.Right - 1,
+                  CY2 = (long long)Box.Top + Box.Bottom - 1;
+  const TSector Sector(2LL * (X3 + FOrigin.X) - CX2, CY2 - 2LL * (Y3 + FOrigin.Y),
+                       2LL * (X4 + FOrigin.X) - CX2, CY2 - 2LL * (Y4 + FOrigin.Y), Full);
+
   std::vector<TRowSpan> Rows;
   EllipseRows(CX, CY, RX, RY, Box.Top, Box.Bottom, Rows);
   const std::uint32_t P = PenPixel(), B = BrushPixel();
@@ -435,16 +530,43 @@ void TCanvas::ArcShape(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, i
     const int Y = Box.Top + I;
     const TRowSpan S = Rows[I];
     if (S.Right < S.Left || Y < C.Top || Y >= C.Bottom) continue;
-    const auto [InL, InR] = InsidePart(Rows, I);
+    // Plain names: lambdas below use them (clang 14 cannot capture structured bindings).
+    const std::pair<int, int> Inside = InsidePart(Rows, I);
+    const int InL = Inside.first, InR = Inside.second;
     const int XL = std::max(S.Left, C.Left), XR = std::min(S.Right, C.Right - 1);
-    for (int X = XL; X <= XR; ++X) {
-      const bool Boundary = X < InL || X > InR;
-      if (Boundary) {
-        if (PenVisible() && InArc(X, Y)) DevicePixel(X, Y, P, M);
-      } else if (Fill) {
-        const bool Inside = Kind == 1 ? InArc(X, Y) : (Full || Side(X, Y) * MidSide >= 0);
-        if (Inside) DevicePixel(X, Y, B, M);
-      }
+    const long long V = CY2 - 2LL * Y;
+    std::uint32_t* Row = FBitmap->ScanLine(Y);
+    // Within XL..XR, which lie inside the clip.
+    const auto Put = [&](int A, int Z, std::uint32_t Pixel) {
+      if (A <= Z) raster::ModeSpan(Row + A, Z - A + 1, Pixel, M);
+    };
+    // Pixels left of InL or right of InR are the boundary (all of the row when InL > InR).
+    if (PenVisible() || (Fill && Kind == 1)) {
+      std::array<double, 3> Cuts;
+      const int NCuts = Sector.Cuts(V, CX2, Cuts);
+      RowRuns(
+          XL, XR, std::span(Cuts.data(), std::size_t(NCuts)),
+          [&](int X) { return Sector.Contains(2LL * X - CX2, V); },
+          [&](int A, int Z) {
+            if (PenVisible()) {
+              if (InL > InR) {
+                Put(A, Z, P);
+              } else {
+                Put(A, std::min(Z, InL - 1), P);
+                Put(std::max(A, InR + 1), Z, P);
+              }
+            }
+            if (Fill && Kind == 1) Put(std::max(A, InL), std::min(Z, InR), B);
+          });
+    }
+    if (Fill && Kind == 2 && InL <= InR) {
+      // Side is linear along the row and changes sign where the chord line crosses it.
+      const int DY = PE.Y - PS.Y;
+      const double Cut = DY == 0 ? -1e300 : PS.X + double(PE.X - PS.X) * (Y - PS.Y) / DY;
+      RowRuns(
+          std::max(XL, InL), std::min(XR, InR), std::span(&Cut, 1),
+          [&](int X) { return Full || Side(X, Y) * MidSide >= 0; },
+          [&](int A, int Z) { Put(A, Z, B); });
     }
   }
   if (!PenVisible() || Kind == 0 || Full) return;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -301,6 +305,108 @@ TEST(Chord, FillsTheSegmentOnTheArcsSide) {
   const Rows P = Picture(B);
   EXPECT_EQ(P[3][16], 'o');  // between the arc and the chord
   EXPECT_EQ(P[8][12], '.');  // the centre side of the chord
+}
+
+// Arc, Pie and Chord as first written: the angle of every pixel from the centre by atan2,
+// kept here as the reference that the span-based drawing must match pixel for pixel.
+void ReferenceArcShape(TBitmap& Out, TRect Box, TPoint S, TPoint E, int Kind, const TRect& Clip) {
+  constexpr double TwoPi = 2 * std::numbers::pi;
+  const auto Angle = [](double DX, double DY) { return std::atan2(-DY, DX); };
+  const auto Sweep = [&](double A, double B) {
+    const double W = std::fmod(B - A, TwoPi);
+    return W < 0 ? W + TwoPi : W;
+  };
+  Box = Box.Normalized();
+  // The ellipse tells the boundary (pen) pixels from the inside (brush) ones.
+  TBitmap Kinds(Out.GetWidth(), Out.GetHeight());
+  Kinds.GetCanvas()->GetBrush().SetColor(clRed);
+  Kinds.GetCanvas()->Ellipse(Box);
+  if (Box.IsEmpty()) return;
+  const double CX = (Box.Left + Box.Right - 1) / 2.0, CY = (Box.Top + Box.Bottom - 1) / 2.0;
+  const double RX = (Box.Width() - 1) / 2.0, RY = (Box.Height() - 1) / 2.0;
+  const double SX = S.X - CX, SY = S.Y - CY, EX = E.X - CX, EY = E.Y - CY;
+  const bool Full = SX * EY - SY * EX == 0 && SX * EX + SY * EY >= 0;
+  const double A0 = Angle(SX, SY), Span = Full ? TwoPi : Sweep(A0, Angle(EX, EY));
+  const auto InArc = [&](int X, int Y) { return Full || Sweep(A0, Angle(X - CX, Y - CY)) <= Span; };
+  const auto OnEllipse = [&](double A) {
+    const double DX = std::cos(A), DY = -std::sin(A), PX = RX + 0.25, PY = RY + 0.25;
+    const double T = 1 / std::sqrt((DX / PX) * (DX / PX) + (DY / PY) * (DY / PY));
+    return TPoint{int(std::lround(CX + T * DX)), int(std::lround(CY + T * DY))};
+  };
+  const TPoint PS = OnEllipse(A0), PE = OnEllipse(A0 + Span), PM = OnEllipse(A0 + Span / 2);
+  const auto Side = [&](double X, double Y) {
+    return (PE.X - PS.X) * (Y - PS.Y) - (PE.Y - PS.Y) * (X - PS.X);
+  };
+  TCanvas& C = *Out.GetCanvas();
+  const TColor Pen = C.GetPen().GetColor(), Brush = C.GetBrush().GetColor();
+  const bool PenOn = C.GetPen().GetStyle() != psClear;
+  for (int Y = Clip.Top; Y < Clip.Bottom; ++Y)
+    for (int X = Clip.Left; X < Clip.Right; ++X) {
+      const TColor K = Kinds.GetCanvas()->GetPixel(X, Y), Was = C.GetPixel(X, Y);
+      if (K == clBlack && PenOn && InArc(X, Y)) C.SetPixel(X, Y, Was ^ Pen);
+      const bool Inside = Kind == 1 ? InArc(X, Y) : Full || Side(X, Y) * Side(PM.X, PM.Y) >= 0;
+      if (K == clRed && Kind != 0 && Inside) C.SetPixel(X, Y, Was ^ Brush);
+    }
+  if (Kind == 0 || Full || !PenOn) return;
+  C.SetClipRect(Clip);
+  C.MoveTo(PE.X, PE.Y);
+  if (Kind == 1) C.LineTo(int(std::lround(CX)), int(std::lround(CY)));
+  C.LineTo(PS.X, PS.Y);
+}
+
+TEST(ArcShapes, MatchTheAngleOfEveryPixel) {
+  struct TCase {
+    TRect Box;
+    TPoint S, E;
+  };
+  std::vector<TCase> Cases = {
+      {{0, 0, 41, 41}, {20, 20}, {40, 3}},      // a ray through the centre: the whole figure
+      {{0, 0, 41, 41}, {40, 3}, {20, 20}},      //
+      {{0, 0, 41, 31}, {30, 20}, {50, 30}},     // the same direction twice
+      {{0, 0, 41, 31}, {40, 15}, {0, 15}},      // a half turn along the centre row
+      {{0, 0, 41, 31}, {0, 15}, {40, 15}},      //
+      {{0, 0, 40, 30}, {20, 0}, {20, 40}},      // a half turn along a column, even sizes
+      {{0, 0, 41, 41}, {23, 24}, {17, 16}},     // a half turn through pixel centres
+      {{0, 0, 41, 41}, {30, 30}, {30, 10}},     // diagonals through pixel centres
+      {{5, 5, 5, 30}, {0, 0}, {9, 9}},          // empty boxes
+      {{5, 5, 30, 5}, {0, 0}, {9, 9}},          //
+      {{3, 3, 4, 20}, {9, 9}, {0, 0}},          // one pixel wide or high
+      {{3, 3, 20, 4}, {0, 0}, {9, 9}},          //
+      {{3, 3, 5, 5}, {0, 9}, {9, 0}},           // tiny
+      {{60, 50, 2, 1}, {70, 20}, {-500, 900}},  // reversed corners, far points
+  };
+  std::mt19937 Random(12);
+  const auto Any = [&](int Lo, int Hi) {
+    return std::uniform_int_distribution<int>(Lo, Hi)(Random);
+  };
+  for (int I = 0; I < 300; ++I) {
+    const TRect Box = {Any(0, 30), Any(0, 30), Any(0, 64), Any(0, 64)};
+    Cases.push_back({Box, {Any(-20, 80), Any(-20, 80)}, {Any(-20, 80), Any(-20, 80)}});
+  }
+  const std::pair<TRect, TPenStyle> Looks[] = {
+      {{0, 0, 64, 64}, psSolid}, {{7, 9, 33, 27}, psSolid}, {{0, 0, 64, 64}, psClear}};
+  for (const TCase& T : Cases)
+    for (int Kind : {0, 1, 2})
+      for (const auto& [Clip, PenStyle] : Looks) {
+        TBitmap Got(64, 64), Want(64, 64);
+        for (TBitmap* B : {&Got, &Want}) {
+          B->GetCanvas()->GetPen().SetStyle(PenStyle);
+          B->GetCanvas()->GetPen().SetColor(clBlue);
+          B->GetCanvas()->GetPen().SetMode(pmXor);  // a pixel touched twice would show
+          B->GetCanvas()->GetBrush().SetColor(clRed);
+        }
+        TCanvas& C = *Got.GetCanvas();
+        C.SetClipRect(Clip);
+        const TRect& R = T.Box;
+        if (Kind == 0) C.Arc(R.Left, R.Top, R.Right, R.Bottom, T.S.X, T.S.Y, T.E.X, T.E.Y);
+        if (Kind == 1) C.Pie(R.Left, R.Top, R.Right, R.Bottom, T.S.X, T.S.Y, T.E.X, T.E.Y);
+        if (Kind == 2) C.Chord(R.Left, R.Top, R.Right, R.Bottom, T.S.X, T.S.Y, T.E.X, T.E.Y);
+        ReferenceArcShape(Want, T.Box, T.S, T.E, Kind, Clip);
+        ASSERT_TRUE(std::equal(Got.Pixels(), Got.Pixels() + 64 * 64, Want.Pixels()))
+            << "kind " << Kind << " box " << R.Left << "," << R.Top << "," << R.Right << ","
+            << R.Bottom << " rays " << T.S.X << "," << T.S.Y << " " << T.E.X << "," << T.E.Y
+            << " clip " << Clip.Left << " pen " << int(PenStyle);
+      }
 }
 
 TEST(Polygon, EvenOddFillAndClosedOutline) {

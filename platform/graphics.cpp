@@ -74,6 +74,7 @@ void TFont::CopyAttributes(const TFont& F) {
   FStyle = F.FStyle;
   FOrientation = F.FOrientation;
   FQuality = F.FQuality;
+  FFace = F.FFace;
 }
 
 bool TFont::SameAttributes(const TFont& F) const {
@@ -90,7 +91,7 @@ void TFont::Assign(const TFont& F) {
 void TFont::SetName(const std::string& N) {
   if (N == FName) return;
   FName = N;
-  Changed();
+  FaceChanged();
 }
 
 int TFont::GetSize() const { return -MulDiv(FHeight, 72, ScreenPixelsPerInch); }
@@ -100,7 +101,7 @@ void TFont::SetSize(int Points) { SetHeight(-MulDiv(Points, ScreenPixelsPerInch,
 void TFont::SetHeight(int H) {
   if (H == FHeight) return;
   FHeight = H;
-  Changed();
+  FaceChanged();
 }
 
 void TFont::SetColor(TColor C) {
@@ -112,19 +113,19 @@ void TFont::SetColor(TColor C) {
 void TFont::SetStyle(TFontStyles S) {
   if (S == FStyle) return;
   FStyle = S;
-  Changed();
+  FaceChanged();
 }
 
 void TFont::SetOrientation(int Tenths) {
   if (Tenths == FOrientation) return;
   FOrientation = Tenths;
-  Changed();
+  FaceChanged();
 }
 
 void TFont::SetQuality(TFontQuality Q) {
   if (Q == FQuality) return;
   FQuality = Q;
-  Changed();
+  FaceChanged();
 }
 
 int TFont::PixelSize() const {
@@ -140,6 +141,11 @@ int TFont::AddChangeListener(TChangeListener L) {
 
 void TFont::RemoveChangeListener(int Id) {
   std::erase_if(FListeners, [Id](const auto& E) { return E.first == Id; });
+}
+
+void TFont::FaceChanged() {
+  FFace = nullptr;
+  Changed();
 }
 
 void TFont::Changed() {

@@ -230,6 +230,9 @@ private:
   TBrushStyle FStyle = bsSolid;
 };
 
+// The text engine's face for a font's attributes (platform/text.cpp).
+struct TFontFace;
+
 // Screen resolution every point size converts with.
 inline constexpr int ScreenPixelsPerInch = 96;
 
@@ -273,7 +276,10 @@ public:
   void RemoveChangeListener(int Id);
 
 private:
+  friend TFontFace*& CachedFace(const TFont& F);
   void CopyAttributes(const TFont& F);
+  // A change of an attribute that decides the face: the cached face is forgotten.
+  void FaceChanged();
   void Changed();
 
   std::string FName = "Tahoma";
@@ -284,6 +290,9 @@ private:
   TFontQuality FQuality = fqDefault;
   std::vector<std::pair<int, TChangeListener>> FListeners;
   int FNextListener = 1;
+  // Found once by the text engine for these attributes, so that measuring and drawing do not
+  // look the font up by name on every call; the faces live as long as the process.
+  mutable TFontFace* FFace = nullptr;
 };
 
 // a * b / c rounded, halves away from zero, without intermediate overflow; -1 when c is 0.

@@ -7,6 +7,7 @@
 #include FT_SYNTHESIS_H
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -99,6 +100,8 @@ bool MatchFont(const std::string& Family, bool Bold, bool Italic, TFontFile& Out
   return Found;
 }
 
+}  // namespace
+
 // Everything that decides how a glyph looks.
 struct TFaceKey {
   std::string Path;
@@ -110,20 +113,30 @@ struct TFaceKey {
   bool operator<(const TFaceKey& K) const { return Tie() < K.Tie(); }
 };
 
-struct TSizedFace {
-  FT_Face Face;
-  int EmPixels;
+// A face at one size and style: its metrics and its rendered glyphs. Fonts keep a pointer to
+// theirs, so these are never freed before the process ends (only their glyphs are).
+struct TFontFace {
+  TFaceKey Key;
+  FT_Face Face = nullptr;
+  int EmPixels = 0;
   TFontMetrics Metrics;
+  int Reach = 0;  // no glyph pixel lies farther than this from the glyph's origin
   std::unordered_map<char32_t, TGlyph> Glyphs;
+  // Advances of the first code points, -1 until known; kept when the glyphs are dropped.
+  std::array<int, 256> LowAdvances;
 };
+
+TFontFace*& CachedFace(const TFont& F) { return F.FFace; }
+
+namespace {
 
 std::map<std::pair<std::string, int>, TFontFile>& ResolvedNames(bool Bold, bool Italic) {
   static std::map<std::pair<std::string, int>, TFontFile> Cache[2][2];
   return Cache[Bold][Italic];
 }
 
-std::map<TFaceKey, TSizedFace>& SizedFaces() {
-  static std::map<TFaceKey, TSizedFace> Map;
+std::map<TFaceKey, TFontFace>& SizedFaces() {
+  static std::map<TFaceKey, TFontFace> Map;
   return Map;
 }
 
@@ -141,13 +154,15 @@ TFaceKey KeyOf(const TFont& Font) {
           Font.GetQuality() == fqNonAntialiased, Angle};
 }
 
-void SetSize(const TSizedFace& S) { FT_Set_Pixel_Sizes(S.Face, 0, FT_UInt(S.EmPixels)); }
+void SetSize(const TFontFace& S) { FT_Set_Pixel_Sizes(S.Face, 0, FT_UInt(S.EmPixels)); }
 
-TSizedFace& Sized(const TFaceKey& Key) {
+TFontFace& Sized(const TFaceKey& Key) {
   auto& Map = SizedFaces();
   auto It = Map.find(Key);
   if (It != Map.end()) return It->second;
-  TSizedFace S;
+  TFontFace S;
+  S.Key = Key;
+  S.LowAdvances.fill(-1);
   S.Face = Faces().Face({Key.Path, Key.Index, false, false});
   const FT_Face F = S.Face;
   // A positive height is the whole cell: scale the em so ascender + descender fill it.
@@ -173,11 +188,17 @@ TSizedFace& Sized(const TFaceKey& Key) {
   FM.UnderlinePos = std::max(1, int(std::lround(-F->underline_position * Scale)));
   FM.UnderlineThickness = std::max(1, int(std::lround(F->underline_thickness * Scale)));
   FM.StrikeOutPos = std::max(1, FM.Ascent / 3);
+  // The face's box holds every glyph; room for hinting, emboldening and the italic shear, and
+  // the corner's distance for any angle.
+  const double BX = std::max(std::abs(F->bbox.xMin), std::abs(F->bbox.xMax)) * Scale;
+  const double BY = std::max(std::abs(F->bbox.yMin), std::abs(F->bbox.yMax)) * Scale;
+  S.Reach = int(std::ceil(std::hypot(BX, BY) * 1.25)) + 2;
   return Map.emplace(Key, std::move(S)).first->second;
 }
 
 // Loads, styles and renders one glyph of the sized face.
-TGlyph Render(const TFaceKey& Key, TSizedFace& S, char32_t C) {
+TGlyph Render(TFontFace& S, char32_t C) {
+  const TFaceKey& Key = S.Key;
   SetSize(S);
   const FT_Face F = S.Face;
   const FT_Int32 Flags = Key.Mono ? (FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME) : FT_LOAD_TARGET_LIGHT;
@@ -264,12 +285,16 @@ TFontFile ResolveFont(const std::string& Name, bool Bold, bool Italic) {
   return F;
 }
 
-TFontMetrics GetFontMetrics(const TFont& Font) { return Sized(KeyOf(Font)).Metrics; }
-
 namespace {
 
-// A glyph of an already sized face; the face and key are looked up once per text.
-const TGlyph& CachedGlyph(const TFaceKey& Key, TSizedFace& S, char32_t C) {
+// The face of a font's attributes, looked up by name only the first time.
+TFontFace& FaceOf(const TFont& Font) {
+  TFontFace*& Cached = CachedFace(Font);
+  if (!Cached) Cached = &Sized(KeyOf(Font));
+  return *Cached;
+}
+
+const TGlyph& CachedGlyph(TFontFace& S, char32_t C) {
   auto It = S.Glyphs.find(C);
   if (It != S.Glyphs.end()) return It->second;
   if (CachedGlyphCount() >= MaxCachedGlyphs) {
@@ -278,33 +303,68 @@ const TGlyph& CachedGlyph(const TFaceKey& Key, TSizedFace& S, char32_t C) {
     CachedGlyphCount() = 0;
   }
   ++CachedGlyphCount();
-  return S.Glyphs.emplace(C, Render(Key, S, C)).first->second;
+  return S.Glyphs.emplace(C, Render(S, C)).first->second;
+}
+
+int GlyphAdvance(TFontFace& S, char32_t C) {
+  if (C >= S.LowAdvances.size()) return CachedGlyph(S, C).Advance;
+  int& A = S.LowAdvances[C];
+  if (A < 0) A = CachedGlyph(S, C).Advance;
+  return A;
+}
+
+// The next code point of a UTF-8 text, ASCII without a call.
+char32_t NextCodePoint(std::string_view Text, std::size_t& P) {
+  const auto B = static_cast<unsigned char>(Text[P]);
+  if (B < 0x80) {
+    ++P;
+    return B;
+  }
+  int Len = 1;
+  const char32_t C = Utf8Decode(Text, P, &Len);
+  P += std::size_t(Len);
+  return C;
+}
+
+// The pen positions T along the baseline from (BX, BY) in direction (Cs, -Sn) whose glyph
+// origins lie within Reach of the clip; false when there are none.
+bool ReachingPens(const TRect& Clip, int Reach, double BX, double BY, double Cs, double Sn,
+                  double& TLo, double& THi) {
+  TLo = -1e300;
+  THi = 1e300;
+  const auto Slab = [&](double Start, double Step, double Lo, double Hi) {
+    if (std::abs(Step) < 1e-12) return Start >= Lo && Start <= Hi;
+    double A = (Lo - Start) / Step, B = (Hi - Start) / Step;
+    if (A > B) std::swap(A, B);
+    TLo = std::max(TLo, A);
+    THi = std::min(THi, B);
+    return TLo <= THi;
+  };
+  return Slab(BX, Cs, Clip.Left - Reach, Clip.Right + Reach) &&
+         Slab(BY, -Sn, Clip.Top - Reach, Clip.Bottom + Reach);
 }
 
 }  // namespace
 
-const TGlyph& GetGlyph(const TFont& Font, char32_t C) {
-  const TFaceKey Key = KeyOf(Font);
-  return CachedGlyph(Key, Sized(Key), C);
+TFontMetrics GetFontMetrics(const TFont& Font) { return FaceOf(Font).Metrics; }
+
+const TGlyph& GetGlyph(const TFont& Font, char32_t C) { return CachedGlyph(FaceOf(Font), C); }
+
+bool HasGlyph(const TFont& Font, char32_t CodePoint) {
+  return FT_Get_Char_Index(FaceOf(Font).Face, FT_ULong(CodePoint)) != 0;
 }
 
 int TextAdvance(const TFont& Font, std::string_view Text) {
-  const TFaceKey Key = KeyOf(Font);
-  TSizedFace& S = Sized(Key);
+  TFontFace& S = FaceOf(Font);
   int W = 0;
-  for (std::size_t P = 0; P < Text.size();) {
-    int Len = 1;
-    const char32_t C = Utf8Decode(Text, P, &Len);
-    W += CachedGlyph(Key, S, C).Advance;
-    P += std::size_t(Len);
-  }
+  for (std::size_t P = 0; P < Text.size();) W += GlyphAdvance(S, NextCodePoint(Text, P));
   return W;
 }
 
-int RenderText(TBitmap& Target, const TRect& Clip, int X, int Y, const TFont& Font,
-               std::string_view Text) {
-  const TFaceKey Key = KeyOf(Font);
-  TSizedFace& S = Sized(Key);
+void RenderText(TBitmap& Target, const TRect& Clip, int X, int Y, const TFont& Font,
+                std::string_view Text) {
+  if (Clip.IsEmpty()) return;
+  TFontFace& S = FaceOf(Font);
   const TFontMetrics M = S.Metrics;
   const std::uint32_t Color = ColorToPixel(ColorToRGB(Font.GetColor()));
   const double A = Font.GetOrientation() / 10.0 * std::numbers::pi / 180.0;
@@ -312,17 +372,21 @@ int RenderText(TBitmap& Target, const TRect& Clip, int X, int Y, const TFont& Fo
   const double Sn = Font.GetOrientation() % 3600 == 0 ? 0.0 : std::sin(A);
   // The baseline starts Ascent "down" from the cell's top-left; down is (sin, cos) on screen.
   const double BX = X + M.Ascent * Sn, BY = Y + M.Ascent * Cs;
+  // Glyphs that cannot reach the clip only move the pen; past the far side nothing can.
+  double TLo, THi;
+  if (!ReachingPens(Clip, S.Reach, BX, BY, Cs, Sn, TLo, THi)) return;
   int Pen = 0;
-  for (std::size_t P = 0; P < Text.size();) {
-    int Len = 1;
-    const char32_t C = Utf8Decode(Text, P, &Len);
-    P += std::size_t(Len);
-    const TGlyph& G = CachedGlyph(Key, S, C);
+  for (std::size_t P = 0; P < Text.size() && Pen <= THi;) {
+    const char32_t C = NextCodePoint(Text, P);
+    if (Pen < TLo) {
+      Pen += GlyphAdvance(S, C);
+      continue;
+    }
+    const TGlyph& G = CachedGlyph(S, C);
     const int OX = int(std::lround(BX + Pen * Cs)), OY = int(std::lround(BY - Pen * Sn));
     Blend(Target, Clip, OX + G.Left, OY - G.Top, G, Color);
     Pen += G.Advance;
   }
-  return Pen;
 }
 
 std::size_t GlyphCacheSize() { return CachedGlyphCount(); }

@@ -44,16 +44,22 @@ struct TFontFile {
 };
 TFontFile ResolveFont(const std::string& Name, bool Bold, bool Italic);
 
+// The font's face is looked up by name once per font state (see TFont) and kept.
 TFontMetrics GetFontMetrics(const TFont& Font);
 // The glyph of code point C in Font, rotated by the font's orientation.
 const TGlyph& GetGlyph(const TFont& Font, char32_t C);
+// Whether the font's face has a glyph of its own for the code point (else it would draw the
+// missing-glyph box).
+bool HasGlyph(const TFont& Font, char32_t CodePoint);
 // Sum of the unrotated glyph advances of a UTF-8 text.
 int TextAdvance(const TFont& Font, std::string_view Text);
 
 // Draws Text with the top-left of its (possibly rotated) cell at (X, Y) in bitmap
-// coordinates, blending the font colour into the pixels inside Clip. Returns the advance.
-int RenderText(TBitmap& Target, const TRect& Clip, int X, int Y, const TFont& Font,
-               std::string_view Text);
+// coordinates, blending the font colour into the pixels inside Clip. Glyphs that cannot reach
+// Clip are not looked at beyond their advance, and none after the last that can: a long text
+// costs what shows.
+void RenderText(TBitmap& Target, const TRect& Clip, int X, int Y, const TFont& Font,
+                std::string_view Text);
 
 // Number of glyphs in the cache (for tests of the cache's bound).
 std::size_t GlyphCacheSize();

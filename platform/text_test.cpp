@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
+#include <string>
 
 #include "kvl/platform/bitmap.h"
 #include "kvl/platform/canvas.h"
@@ -216,6 +218,98 @@ TEST(TextOut, IsDeterministicAndSurvivesBadInput) {
   EXPECT_GT(Big.GetCanvas()->TextHeight("W"), 400);
   Big.GetCanvas()->GetFont().SetHeight(0);
   Big.GetCanvas()->TextOut(0, 0, "tiny");
+}
+
+TEST(TextFace, FollowsEveryChangeOfTheFont) {
+  // A font keeps the face it found; after a change it must draw and measure exactly as a font
+  // that never had one.
+  const std::function<void(TFont&)> Changes[] = {
+      [](TFont& F) { F.SetSize(14); },
+      [](TFont& F) { F.SetHeight(20); },
+      [](TFont& F) { F.SetName("DejaVu Serif"); },
+      [](TFont& F) { F.SetStyle(fsBold | fsItalic); },
+      [](TFont& F) { F.SetOrientation(900); },
+      [](TFont& F) { F.SetQuality(fqNonAntialiased); },
+      [](TFont& F) {
+        TFont Other;
+        Other.SetSize(16);
+        F.Assign(Other);
+      },
+  };
+  int I = 0;
+  for (const auto& Change : Changes) {
+    TBitmap Used(120, 120), Fresh(120, 120);
+    Used.GetCanvas()->TextOut(0, 0, "Wavy");
+    for (TBitmap* B : {&Used, &Fresh}) {
+      Change(B->GetCanvas()->GetFont());
+      B->GetCanvas()->FillRect(Rect(0, 0, 120, 120));
+      B->GetCanvas()->TextOut(30, 80, "Wavy 8g");
+    }
+    EXPECT_EQ(Used.GetCanvas()->TextWidth("Wavy 8g"), Fresh.GetCanvas()->TextWidth("Wavy 8g")) << I;
+    EXPECT_TRUE(std::equal(Used.Pixels(), Used.Pixels() + 120 * 120, Fresh.Pixels())) << I;
+    ++I;
+  }
+}
+
+TEST(TextFace, HasGlyphAsksTheResolvedFace) {
+  struct {
+    const char* Name;
+    TFontStyles Style;
+    char32_t C;
+    bool Has;
+  } const Cases[] = {
+      {"DejaVu Sans", 0, U'A', true},          {"DejaVu Sans", 0, 0xC4, true},
+      {"DejaVu Sans", 0, 0x2665, true},        {"DejaVu Sans", 0, 0xE000, false},  // private use
+      {"DejaVu Sans", 0, 0x4E2D, false},       {"DejaVu Sans", 0, 0x0627, true},   // Arabic alef
+      {"DejaVu Serif", 0, 0x0627, false},      {"DejaVu Serif", 0, 0x1D400, false},
+      {"DejaVu Serif", fsBold, 0x1D400, true},  // only the bold face has the maths letters
+  };
+  for (const auto& T : Cases) {
+    TFont F;
+    F.SetName(T.Name);
+    F.SetStyle(T.Style);
+    EXPECT_EQ(HasGlyph(F, T.C), T.Has) << T.Name << " " << std::hex << unsigned(T.C);
+  }
+}
+
+// Draws Text at (X, Y) clipped to Clip, with a clear brush, on white.
+TBitmap Clipped(const TRect& Clip, int X, int Y, const std::string& Text, int Orientation) {
+  TBitmap B(500, 300);
+  TCanvas& C = *B.GetCanvas();
+  C.GetFont().SetSize(11);
+  C.GetFont().SetOrientation(Orientation);
+  C.GetBrush().SetStyle(bsClear);
+  C.SetClipRect(Clip);
+  C.TextOut(X, Y, Text);
+  return B;
+}
+
+TEST(TextOut, GlyphsOutsideTheClipAreSkippedWithoutMovingTheRest) {
+  std::string Long;
+  for (int I = 0; Long.size() < 100000; ++I) Long += "Gauge " + std::to_string(I) + " \xC3\x84q; ";
+  const std::string Head = Long.substr(0, 400);
+  const TRect Whole = Rect(0, 0, 500, 300), Small = Rect(200, 10, 260, 300);
+  struct {
+    int X, Y, Orientation;
+  } const Cases[] = {{5, 20, 0},       {-2000, 20, 0},  {5, 290, 450},
+                     {-400, 380, 300}, {480, 60, 1800}, {250, 290, 900}};
+  for (const auto& T : Cases) {
+    // The whole line against its head, then a small clip against the same region unclipped.
+    const TBitmap A = Clipped(Whole, T.X, T.Y, Long, T.Orientation);
+    const TBitmap B = Clipped(Whole, T.X, T.Y, Head, T.Orientation);
+    EXPECT_TRUE(std::equal(A.Pixels(), A.Pixels() + 500 * 300, B.Pixels()))
+        << T.X << " " << T.Orientation;
+    const TBitmap S = Clipped(Small, T.X, T.Y, Head, T.Orientation);
+    int Differ = 0, InkInside = 0;
+    for (int Y = 0; Y < 300; ++Y)
+      for (int X = 0; X < 500; ++X) {
+        const std::uint32_t Want = Small.Contains({X, Y}) ? B.ScanLine(Y)[X] : 0x00FFFFFF;
+        Differ += S.ScanLine(Y)[X] != Want;
+        InkInside += Small.Contains({X, Y}) && Want != 0x00FFFFFF;
+      }
+    EXPECT_EQ(Differ, 0) << T.X << " " << T.Orientation;
+    EXPECT_GT(InkInside, 0) << T.X << " " << T.Orientation;
+  }
 }
 
 TEST(GlyphCache, StaysBoundedWhateverIsDrawn) {
