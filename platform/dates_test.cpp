@@ -1,5 +1,5 @@
 // Calendar conversions and the date-time pattern formatter.
-#include "kvl/numlab/datetime.h"
+#include "kvl/platform/dates.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Calendar arithmetic on day counts and the pattern formatter of date-time values.
-#include "kvl/numlab/datetime.h"
+#include "kvl/platform/dates.h"
 
 #include <array>
 #include <cmath>
