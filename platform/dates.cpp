@@ -1,10 +1,16 @@
-// Calendar arithmetic on day counts and the pattern formatter of date-time values.
+// Calendar arithmetic on day counts, the pattern formatter of date-time values and the wall
+// clock.
 #include "kvl/platform/dates.h"
 
+#include <time.h>
+
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 
+#include "kvl/platform/application.h"
 #include "kvl/platform/errors.h"
 
 namespace kvl {
@@ -46,7 +52,58 @@ void CivilFromDays(std::int64_t Z, TDateTimeParts& P) {
   P.Year = int(Yoe + Era * 400 + (P.Month <= 2));
 }
 
-bool IsLeapYear(int Y) { return Y % 4 == 0 && (Y % 100 != 0 || Y % 400 == 0); }
+// A value as whole days since 1899-12-30 and milliseconds into that day, the form all the
+// arithmetic uses: the raw number's negative-fraction convention never takes part in a sum.
+struct TStamp {
+  std::int64_t Day = 0;
+  std::int64_t Ms = 0;  // 0 <= Ms < MsPerDay
+};
+
+std::optional<TStamp> Split(TDateTime DateTime) {
+  if (!std::isfinite(DateTime)) return std::nullopt;
+  const double Whole = std::trunc(DateTime);
+  // Checked as a double first: the cast below is defined only for values in range.
+  if (Whole < double(FirstDay) || Whole > double(LastDay)) return std::nullopt;
+  TStamp S{std::int64_t(Whole), std::llround(std::fabs(DateTime - Whole) * double(MsPerDay))};
+  if (S.Ms >= MsPerDay) {  // 23:59:59.9996 rounds into the next calendar day
+    S.Ms -= MsPerDay;
+    ++S.Day;
+  }
+  if (S.Day > LastDay) return std::nullopt;
+  return S;
+}
+
+TStamp SplitOrRaise(TDateTime DateTime) {
+  const std::optional<TStamp> S = Split(DateTime);
+  if (!S) throw EConvertError("Invalid date and time value");
+  return *S;
+}
+
+TDateTime Join(TStamp S) {
+  if (S.Day < FirstDay || S.Day > LastDay) throw EConvertError("Date outside the years 1 to 9999");
+  const double Fraction = double(S.Ms) / double(MsPerDay);
+  return double(S.Day) + (S.Day < 0 ? -Fraction : Fraction);
+}
+
+bool ValidDate(int Year, int Month, int Day) {
+  return Year >= 1 && Year <= 9999 && Day >= 1 && Day <= DaysInMonth(Year, Month);
+}
+
+bool ValidTime(int Hour, int Minute, int Second, int MilliSecond) {
+  return Hour >= 0 && Hour < 24 && Minute >= 0 && Minute < 60 && Second >= 0 && Second < 60 &&
+         MilliSecond >= 0 && MilliSecond < 1000;
+}
+
+std::int64_t DayNumber(int Year, int Month, int Day) {
+  return DaysFromCivil(Year, Month, Day) - EpochOffset;
+}
+
+std::int64_t MsOfDay(int Hour, int Minute, int Second, int MilliSecond) {
+  return ((Hour * 60 + Minute) * 60 + Second) * std::int64_t(1000) + MilliSecond;
+}
+
+// 1 Monday ... 7 Sunday; day 0 was a Saturday.
+int IsoWeekday(std::int64_t Day) { return int(((Day % 7) + 7 + 5) % 7) + 1; }
 
 char Lower(char C) { return C >= 'A' && C <= 'Z' ? char(C - 'A' + 'a') : C; }
 
@@ -65,46 +122,130 @@ void AppendNumber(std::string& Out, int V, int MinDigits) {
 
 }  // namespace
 
-std::optional<TDateTimeParts> DecodeDateTime(double DateTime) {
-  if (!std::isfinite(DateTime)) return std::nullopt;
-  const double Whole = std::trunc(DateTime);
-  // Checked as a double first: the cast below is defined only for values in range.
-  if (Whole < double(FirstDay) || Whole > double(LastDay)) return std::nullopt;
-  std::int64_t Day = std::int64_t(Whole);
-  std::int64_t Ms = std::llround(std::fabs(DateTime - Whole) * double(MsPerDay));
-  if (Ms >= MsPerDay) {  // 23:59:59.9996 rounds into the next calendar day
-    Ms -= MsPerDay;
-    ++Day;
-  }
-  if (Day > LastDay) return std::nullopt;
+std::optional<TDateTimeParts> DecodeDateTime(TDateTime DateTime) {
+  const std::optional<TStamp> S = Split(DateTime);
+  if (!S) return std::nullopt;
   TDateTimeParts P;
-  CivilFromDays(Day + EpochOffset, P);
-  // Day 0 was a Saturday.
-  P.DayOfWeek = int(((Day % 7) + 7 + 6) % 7) + 1;
-  P.Hour = int(Ms / 3600000);
-  P.Minute = int(Ms / 60000 % 60);
-  P.Second = int(Ms / 1000 % 60);
-  P.MilliSecond = int(Ms % 1000);
+  CivilFromDays(S->Day + EpochOffset, P);
+  P.DayOfWeek = IsoWeekday(S->Day) % 7 + 1;
+  P.Hour = int(S->Ms / 3600000);
+  P.Minute = int(S->Ms / 60000 % 60);
+  P.Second = int(S->Ms / 1000 % 60);
+  P.MilliSecond = int(S->Ms % 1000);
   return P;
 }
 
-double EncodeDate(int Year, int Month, int Day) {
+bool DecodeDate(TDateTime DateTime, int& Year, int& Month, int& Day) {
+  const std::optional<TDateTimeParts> P = DecodeDateTime(DateTime);
+  if (!P) return false;
+  Year = P->Year;
+  Month = P->Month;
+  Day = P->Day;
+  return true;
+}
+
+bool DecodeTime(TDateTime DateTime, int& Hour, int& Minute, int& Second, int& MilliSecond) {
+  const std::optional<TDateTimeParts> P = DecodeDateTime(DateTime);
+  if (!P) return false;
+  Hour = P->Hour;
+  Minute = P->Minute;
+  Second = P->Second;
+  MilliSecond = P->MilliSecond;
+  return true;
+}
+
+bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Date) {
+  if (!ValidDate(Year, Month, Day)) return false;
+  Date = double(DayNumber(Year, Month, Day));
+  return true;
+}
+
+bool TryEncodeTime(int Hour, int Minute, int Second, int MilliSecond, TDateTime& Time) {
+  if (!ValidTime(Hour, Minute, Second, MilliSecond)) return false;
+  Time = double(MsOfDay(Hour, Minute, Second, MilliSecond)) / double(MsPerDay);
+  return true;
+}
+
+TDateTime EncodeDate(int Year, int Month, int Day) {
+  TDateTime D = 0;
+  if (!TryEncodeDate(Year, Month, Day, D)) throw EConvertError("Invalid argument to date encode");
+  return D;
+}
+
+TDateTime EncodeTime(int Hour, int Minute, int Second, int MilliSecond) {
+  TDateTime T = 0;
+  if (!TryEncodeTime(Hour, Minute, Second, MilliSecond, T))
+    throw EConvertError("Invalid argument to time encode");
+  return T;
+}
+
+TDateTime EncodeDateTime(int Year, int Month, int Day, int Hour, int Minute, int Second,
+                         int MilliSecond) {
+  EncodeDate(Year, Month, Day);  // each raises for its invalid parts
+  EncodeTime(Hour, Minute, Second, MilliSecond);
+  return Join({DayNumber(Year, Month, Day), MsOfDay(Hour, Minute, Second, MilliSecond)});
+}
+
+bool IsLeapYear(int Year) { return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0); }
+
+int DaysInMonth(int Year, int Month) {
   static constexpr int MonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool Valid = Year >= 1 && Year <= 9999 && Month >= 1 && Month <= 12 && Day >= 1 &&
-                     Day <= MonthDays[Month - 1] + (Month == 2 && IsLeapYear(Year));
-  if (!Valid) throw EConvertError("Invalid argument to date encode");
-  return double(DaysFromCivil(Year, Month, Day) - EpochOffset);
+  if (Month < 1 || Month > 12) return 0;
+  return MonthDays[Month - 1] + (Month == 2 && IsLeapYear(Year));
 }
 
-double EncodeTime(int Hour, int Minute, int Second, int MilliSecond) {
-  const bool Valid = Hour >= 0 && Hour < 24 && Minute >= 0 && Minute < 60 && Second >= 0 &&
-                     Second < 60 && MilliSecond >= 0 && MilliSecond < 1000;
-  if (!Valid) throw EConvertError("Invalid argument to time encode");
-  const std::int64_t Ms = ((Hour * 60 + Minute) * 60 + Second) * 1000 + MilliSecond;
-  return double(Ms) / double(MsPerDay);
+int DayOfWeek(TDateTime DateTime) { return DayOfTheWeek(DateTime) % 7 + 1; }
+
+int DayOfTheWeek(TDateTime DateTime) { return IsoWeekday(SplitOrRaise(DateTime).Day); }
+
+int WeekOfTheYear(TDateTime DateTime) {
+  int IsoYear = 0;
+  return WeekOfTheYear(DateTime, IsoYear);
 }
 
-std::optional<std::string> FormatDateTime(std::string_view Format, double DateTime) {
+int WeekOfTheYear(TDateTime DateTime, int& IsoYear) {
+  // A week belongs to the year that holds its Thursday.
+  const std::int64_t Day = SplitOrRaise(DateTime).Day;
+  const std::int64_t Thursday = Day - IsoWeekday(Day) + 4;
+  TDateTimeParts P;
+  CivilFromDays(Thursday + EpochOffset, P);
+  IsoYear = P.Year;
+  return int((Thursday - DayNumber(P.Year, 1, 1)) / 7) + 1;
+}
+
+TDateTime IncMonth(TDateTime DateTime, int N) {
+  const TStamp S = SplitOrRaise(DateTime);
+  TDateTimeParts P;
+  CivilFromDays(S.Day + EpochOffset, P);
+  const std::int64_t Months = std::int64_t(P.Year) * 12 + (P.Month - 1) + N;
+  const std::int64_t Year = Months >= 0 ? Months / 12 : -1;
+  if (Year < 1 || Year > 9999) throw EConvertError("Date outside the years 1 to 9999");
+  const int Month = int(Months % 12) + 1;
+  const int Day = std::min(P.Day, DaysInMonth(int(Year), Month));
+  return Join({DayNumber(int(Year), Month, Day), S.Ms});
+}
+
+TDateTime IncDay(TDateTime DateTime, int N) {
+  TStamp S = SplitOrRaise(DateTime);
+  S.Day += N;
+  return Join(S);
+}
+
+TDateTime IncMilliSecond(TDateTime DateTime, std::int64_t N) {
+  const TStamp S = SplitOrRaise(DateTime);
+  // Beyond the whole range either way; also keeps the sum below from overflowing.
+  constexpr std::int64_t Span = (LastDay - FirstDay + 1) * MsPerDay;
+  if (N > Span || N < -Span) throw EConvertError("Date outside the years 1 to 9999");
+  const std::int64_t Total = S.Day * MsPerDay + S.Ms + N;
+  const std::int64_t Day = Total >= 0 ? Total / MsPerDay : -((-Total + MsPerDay - 1) / MsPerDay);
+  return Join({Day, Total - Day * MsPerDay});
+}
+
+TDateTime DateOf(TDateTime DateTime) { return Join({SplitOrRaise(DateTime).Day, 0}); }
+
+TDateTime TimeOf(TDateTime DateTime) { return Join({0, SplitOrRaise(DateTime).Ms}); }
+
+std::optional<std::string> FormatDateTime(std::string_view Format, TDateTime DateTime) {
   const std::optional<TDateTimeParts> Decoded = DecodeDateTime(DateTime);
   if (!Decoded) return std::nullopt;
   const TDateTimeParts& P = *Decoded;
@@ -180,6 +321,23 @@ std::optional<std::string> FormatDateTime(std::string_view Format, double DateTi
     AfterHour = L == 'h';
   }
   return Out;
+}
+
+TDateTime Now() { return Application->GetHost().LocalNow(); }
+
+TDateTime Date() { return DateOf(Now()); }
+
+TDateTime Time() { return TimeOf(Now()); }
+
+// The machine's clock and time zone; a host with a clock of its own overrides this.
+TDateTime THost::LocalNow() const {
+  using namespace std::chrono;
+  const auto Since1970 = duration_cast<milliseconds>(system_clock::now().time_since_epoch());
+  const time_t Seconds = time_t(duration_cast<seconds>(Since1970).count());
+  tm Local{};
+  if (!localtime_r(&Seconds, &Local)) throw EConvertError("The local time is not known");
+  return EncodeDateTime(Local.tm_year + 1900, Local.tm_mon + 1, Local.tm_mday, Local.tm_hour,
+                        Local.tm_min, std::min(Local.tm_sec, 59), int(Since1970.count() % 1000));
 }
 
 }  // namespace kvl
