@@ -1,12 +1,12 @@
 // Writing number text: the fixed, scientific, integer and digit forms and the texts each
 // component writes for its value.
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "kvl/core/decdigits.h"
 #include "kvl/core/stringl.h"
 #include "kvl/core/univconst.h"
 #include "kvl/numio/numio.h"
@@ -26,50 +26,6 @@ std::string WithSeparator(std::string S, TSepMode Mode) {
   return S;
 }
 
-struct TSignificant {
-  std::string Digits;  // exactly the requested count; the first has the weight 10^Exponent
-  int Exponent = 0;
-  bool Negative = false;
-};
-
-// V rounded to Count significant digits. Like strff, it rounds the shortest decimal form that
-// reads back as V, halves away from zero, so 2.5 is "3" and 0.125 to two digits is "0.13".
-TSignificant RoundSignificant(double V, int Count) {
-  TSignificant R;
-  R.Negative = std::signbit(V);
-  if (V == 0) {
-    R.Digits.assign(std::size_t(Count), '0');
-    return R;
-  }
-  char Buf[64];
-  const auto End = std::to_chars(Buf, Buf + sizeof Buf, V, std::chars_format::scientific).ptr;
-  const std::string_view Sci(Buf, std::size_t(End - Buf));  // "-1.2345e+03"
-  const std::size_t EPos = Sci.find('e');
-  for (char C : Sci.substr(0, EPos))
-    if (C >= '0' && C <= '9') R.Digits += C;
-  const char* ExpFirst = Sci.data() + EPos + 1;
-  if (*ExpFirst == '+') ++ExpFirst;
-  std::from_chars(ExpFirst, Sci.data() + Sci.size(), R.Exponent);
-
-  if (R.Digits.size() > std::size_t(Count)) {
-    const bool Up = R.Digits[std::size_t(Count)] >= '5';
-    R.Digits.resize(std::size_t(Count));
-    if (Up) {
-      auto It = R.Digits.rbegin();
-      for (; It != R.Digits.rend() && *It == '9'; ++It) *It = '0';
-      if (It != R.Digits.rend()) {
-        ++*It;
-      } else {
-        // 9.99 became 10.0: one digit more in front, the last falls away.
-        R.Digits.front() = '1';
-        ++R.Exponent;
-      }
-    }
-  }
-  R.Digits.resize(std::size_t(Count), '0');
-  return R;
-}
-
 }  // namespace
 
 std::string FixedForm(double V, int Decimals, TSepMode Mode) {
@@ -78,9 +34,11 @@ std::string FixedForm(double V, int Decimals, TSepMode Mode) {
 
 std::string ScientificForm(double V, int Digits, TSepMode Mode) {
   Digits = std::clamp(Digits, 1, 15);
-  const TSignificant R = RoundSignificant(FiniteOf(V), Digits);
-  const bool AllZero = R.Digits.find_first_not_of('0') == std::string::npos;
-  std::string T(1, R.Negative && !AllZero ? '-' : ' ');
+  const double Finite = FiniteOf(V);
+  // Rounded as strff rounds: the shortest decimal form of V, halves away from zero.
+  TDecimalDigits R = ShortestDigits(Finite);
+  RoundToSignificant(R, Digits);
+  std::string T(1, std::signbit(Finite) && !R.IsZero() ? '-' : ' ');
   T += R.Digits.front();
   if (Digits > 1) {
     T += SeparatorChar(Mode);

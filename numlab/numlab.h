@@ -22,7 +22,7 @@ enum TDisplay : std::uint8_t {
   dtHex,        // rounded integer in base 16 (upper-case digits), "-" before negatives
   dtZeroInt,    // rounded integer with at least Precision digits: 00042
   dtInt,        // rounded integer (halves to even)
-  dtDateTime,   // date and time through DTFormat (numlab/datetime.h)
+  dtDateTime,   // date and time through DTFormat (platform/dates.h)
   dtState,      // StateText, whatever the value
   dtBin,        // rounded integer in base 2
   dtOct,        // rounded integer in base 8

@@ -7,7 +7,7 @@
 
 #include <limits>
 
-#include "kvl/numlab/datetime.h"
+#include "kvl/platform/dates.h"
 #include "kvl/platform/forms.h"
 #include "kvl/testing/control_fixture.h"
 #include "kvl/testing/golden.h"

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "kvl/numlab/datetime.h"
-#include "kvl/numlab/decdigits.h"
+#include "kvl/core/decdigits.h"
 #include "kvl/numlab/numlab.h"
+#include "kvl/platform/dates.h"
 
 namespace kvl {
 

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <limits>
 
-#include "kvl/numlab/datetime.h"
 #include "kvl/numlab/numlab.h"
+#include "kvl/platform/dates.h"
 
 namespace kvl {
 namespace {

@@ -16,6 +16,10 @@ namespace kvl {
 
 class TBitmap;
 
+// Days since 1899-12-30, the time of day as the fraction (platform/dates.h, which host code
+// cannot include beside Xlib: its Time() would hide Xlib's Time type).
+using TDateTime = double;
+
 // A window as the host hands it out; 0 is no window.
 using THostWindow = std::uint32_t;
 
@@ -81,6 +85,8 @@ public:
 
   // Monotonic milliseconds; timers run on this clock.
   virtual std::int64_t Now() const = 0;
+  // The wall clock: local date and time. By default the machine's clock and time zone.
+  virtual TDateTime LocalNow() const;
   // False when the host refuses another timer.
   virtual bool TimerAvailable() const { return true; }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "kvl/platform/application.h"
+#include "kvl/platform/dates.h"
 
 namespace kvl {
 
@@ -26,6 +27,15 @@ void THeadlessHost::Present(THostWindow W, const TBitmap&, const TRect&) {
 
 void THeadlessHost::SetCursor(THostWindow W, TCursor C) {
   if (auto It = FWindows.find(W); It != FWindows.end()) It->second.Cursor = C;
+}
+
+TDateTime THeadlessHost::LocalNow() const {
+  return IncMilliSecond(FWallClock, FNow - FWallClockSetAt);
+}
+
+void THeadlessHost::SetWallClock(TDateTime Value) {
+  FWallClock = IncMilliSecond(Value, 0);  // checks the value
+  FWallClockSetAt = FNow;
 }
 
 bool THeadlessHost::NextEvent(THostEvent& E) {

@@ -1,5 +1,7 @@
 // The headless host: no screen. Time is a virtual clock that tests advance, input is what tests
 // post, the clipboard lives in memory, beeps are counted and forms exist as their back buffers.
+// The wall clock starts at a fixed date and time and moves with the virtual clock, so what a
+// test or a picture shows does not depend on the day it runs.
 #pragma once
 
 #include <deque>
@@ -32,6 +34,7 @@ public:
   // Nothing waits here: with a timeout the virtual clock jumps ahead by it.
   bool WaitForEvent(std::int64_t TimeoutMs) override;
   std::int64_t Now() const override { return FNow; }
+  TDateTime LocalNow() const override;
   bool TimerAvailable() const override { return !FRefuseTimers; }
 
   bool HasClipboardText() override { return FClipboard.has_value(); }
@@ -44,6 +47,8 @@ public:
   // For tests and the PNG renderer.
   void Post(THostEvent E);
   void SetNow(std::int64_t Ms) { FNow = Ms; }
+  // The wall clock shows Value now (EConvertError for a value outside the years 1-9999).
+  void SetWallClock(TDateTime Value);
   void SetRefuseTimers(bool Value) { FRefuseTimers = Value; }
   int GetBeepCount() const { return FBeeps; }
   void ClearClipboard() { FClipboard.reset(); }
@@ -57,6 +62,8 @@ private:
   THostWindow FNextWindow = 1;
   std::deque<THostEvent> FQueue;
   std::int64_t FNow = 0;
+  TDateTime FWallClock = 45306.4375;  // 2024-01-15 10:30 ...
+  std::int64_t FWallClockSetAt = 0;   // ... at this virtual time
   bool FRefuseTimers = false;
   std::optional<std::string> FClipboard;
   int FBeeps = 0;

@@ -5,8 +5,8 @@
 #include <ctime>
 
 #include "kvl/gradfl/gradfl.h"
-#include "kvl/numlab/datetime.h"
 #include "kvl/numlab/numlab.h"
+#include "kvl/platform/dates.h"
 #include "kvl/platform/timers.h"
 #include "kvl/sevenseg/sevenseg.h"
 #include "pages.h"

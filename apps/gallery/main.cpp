@@ -3,17 +3,21 @@
 //
 //   kvl-gallery                       a window when a display is there, else gallery.png
 //   kvl-gallery --png FILE [--page NAME] [--size WxH] [--time MS] [--type TEXT]
+//               [--date YYYY-MM-DD[THH:MM]]   the headless wall clock, so pictures keep a date
 //   kvl-gallery --list                the page names
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "gallery_form.h"
 #include "kvl/platform/application.h"
+#include "kvl/platform/dates.h"
 #include "kvl/platform/host_headless.h"
 #include "pages.h"
 
@@ -28,6 +32,7 @@ struct TOptions {
   int Width = 900, Height = 600;
   int TimeMs = 1000;
   std::string Type;
+  std::optional<TDateTime> WallClock;
   bool List = false;
 };
 
@@ -35,7 +40,7 @@ struct TOptions {
   std::fprintf(stderr,
                "kvl-gallery: %s\n"
                "usage: kvl-gallery [--png FILE] [--page NAME] [--size WxH] [--time MS] "
-               "[--type TEXT] [--list]\n",
+               "[--type TEXT] [--date YYYY-MM-DD[THH:MM]] [--list]\n",
                Problem.c_str());
   std::exit(2);
 }
@@ -45,6 +50,29 @@ int ParseInt(std::string_view S, const char* What) {
   const auto [End, Ec] = std::from_chars(S.data(), S.data() + S.size(), V);
   if (Ec != std::errc() || End != S.data() + S.size() || V < 0) Usage(std::string("bad ") + What);
   return V;
+}
+
+// YYYY-MM-DD or YYYY-MM-DDTHH:MM, a real date and time of day.
+TDateTime ParseDate(std::string_view S) {
+  const std::string Problem =
+      "--date wants a real date as YYYY-MM-DD or YYYY-MM-DDTHH:MM, not \"" + std::string(S) + "\"";
+  const bool WithTime = S.size() == 16;
+  if (!(S.size() == 10 || (WithTime && S[10] == 'T' && S[13] == ':')) || S[4] != '-' || S[7] != '-')
+    Usage(Problem);
+  const auto Field = [&](std::size_t Pos, std::size_t Len) {
+    int V = 0;
+    const char* First = S.data() + Pos;
+    if (!std::all_of(First, First + Len, [](char C) { return C >= '0' && C <= '9'; }))
+      Usage(Problem);
+    std::from_chars(First, First + Len, V);
+    return V;
+  };
+  const int Year = Field(0, 4), Month = Field(5, 2), Day = Field(8, 2);
+  const int Hour = WithTime ? Field(11, 2) : 0, Minute = WithTime ? Field(14, 2) : 0;
+  TDateTime Checked = 0;
+  if (!TryEncodeDate(Year, Month, Day, Checked) || !TryEncodeTime(Hour, Minute, 0, 0, Checked))
+    Usage(Problem);
+  return EncodeDateTime(Year, Month, Day, Hour, Minute, 0);
 }
 
 TOptions ParseOptions(int Argc, char** Argv) {
@@ -71,6 +99,8 @@ TOptions ParseOptions(int Argc, char** Argv) {
       O.TimeMs = ParseInt(Value(), "time");
     } else if (A == "--type") {
       O.Type = Value();
+    } else if (A == "--date") {
+      O.WallClock = ParseDate(Value());
     } else if (A == "--list") {
       O.List = true;
     } else {
@@ -120,6 +150,7 @@ int Main(int Argc, char** Argv) {
   Form->SetBounds(Form->GetLeft(), Form->GetTop(), O.Width, O.Height);
   if (!O.Page.empty() && !Form->ShowPage(O.Page)) Usage("no page named \"" + O.Page + "\"");
   if (Headless) {
+    if (O.WallClock) Headless->SetWallClock(*O.WallClock);
     const std::string File = O.Png.empty() ? "gallery.png" : O.Png;
     RenderPng(*Form, *Headless, O, File);
     if (O.Png.empty())

@@ -1,4 +1,4 @@
-#include "kvl/numlab/decdigits.h"
+#include "kvl/core/decdigits.h"
 
 #include <charconv>
 #include <cmath>
