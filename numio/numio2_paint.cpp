@@ -6,6 +6,7 @@
 #include "kvl/core/kvlcolors.h"
 #include "kvl/core/stringl.h"
 #include "kvl/numio/numio2.h"
+#include "kvl/platform/relief.h"
 #include "kvl/platform/scoped_value.h"
 
 namespace kvl {
@@ -154,11 +155,7 @@ void TNumIO2::PaintLabels(TCanvas& C, int Y0) {
       C.TextOut(X, Y0, Text);
       return;
     }
-    C.GetBrush().SetStyle(bsClear);
-    C.GetFont().SetColor(clWhite);
-    C.TextOut(X + 1, Y0 + 1, Text);
-    C.GetFont().SetColor(clGray);
-    C.TextOut(X, Y0, Text);
+    DrawEmbossedText(C, X, Y0, Text, clWhite, clGray);
   };
   const int Lw = C.TextWidth(FLeftText);
   Label(FLeftText, FLeftTextAlignment == taLeftJustify    ? 7

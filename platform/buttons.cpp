@@ -309,14 +309,10 @@ void TSpeedButton::PaintContents(TCanvas& C, const TRect& R, int Shift) {
   if (Caption.empty()) return;
   C.GetBrush().SetStyle(bsClear);
   const int X = P.Text.X + Shift, Y = P.Text.Y + Shift;
-  if (Enabled) {
+  if (Enabled)
     C.TextOut(X, Y, Caption);
-  } else {
-    C.GetFont().SetColor(clBtnHighlight);
-    C.TextOut(X + 1, Y + 1, Caption);
-    C.GetFont().SetColor(clBtnShadow);
-    C.TextOut(X, Y, Caption);
-  }
+  else
+    DrawEmbossedText(C, X, Y, Caption);
 }
 
 }  // namespace kvl

@@ -1,7 +1,6 @@
 // TCustomEdit: a single-line text edit with caret, selection, clipboard and scrolling.
 #include <algorithm>
 
-#include "kvl/core/pen_brush_keeper.h"
 #include "kvl/core/stringl.h"
 #include "kvl/platform/clipboard.h"
 #include "kvl/platform/errors.h"
@@ -41,16 +40,6 @@ std::vector<char32_t> CodePoints(std::string_view S) {
     I += std::size_t(std::max(Len, 1));
   }
   return Out;
-}
-
-// The sunken 3-D frame: shadow outside top-left, highlight outside bottom-right, then the
-// dark shadow and the light face inside.
-void DrawSunkenFrame(TCanvas& C, int W, int H) {
-  if (W < 4 || H < 4) return;
-  C.GetPen().SetStyle(psSolid);
-  C.GetPen().SetWidth(1);
-  DrawEdge(C, clBtnShadow, clBtnHighlight, 0, 0, W - 1, H - 1);
-  DrawEdge(C, cl3DDkShadow, cl3DLight, 1, 1, W - 2, H - 2);
 }
 
 }  // namespace
@@ -488,9 +477,7 @@ void TCustomEdit::PaintBackground(TCanvas& C) {
 }
 
 void TCustomEdit::PaintBorder(TCanvas& C) {
-  if (FBorderStyle != bsSingle) return;
-  const TPenBrushKeeper Keep(C);
-  DrawSunkenFrame(C, GetWidth(), GetHeight());
+  if (FBorderStyle == bsSingle) DrawSunkenFrame(C, Rect(0, 0, GetWidth(), GetHeight()));
 }
 
 void TCustomEdit::Paint() {
