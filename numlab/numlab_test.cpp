@@ -15,11 +15,6 @@
 namespace kvl {
 namespace {
 
-bool SamePixels(const TBitmap& A, const TBitmap& B) {
-  if (A.GetWidth() != B.GetWidth() || A.GetHeight() != B.GetHeight()) return false;
-  return std::equal(A.Pixels(), A.Pixels() + A.GetWidth() * A.GetHeight(), B.Pixels());
-}
-
 class NumLabTest : public TControlTest<TNumLab> {
 protected:
   TNumLab* N = nullptr;

@@ -211,7 +211,7 @@ void TSpeedButton::MouseLeave() {
 
 void TSpeedButton::EnabledChanged() {
   // A button disabled while held lets go of the press, so its release cannot click.
-  if (!GetEnabled()) {
+  if (!IsEnabledInTree()) {
     FHeld = false;
     FPointerInside = false;
   }
@@ -281,7 +281,7 @@ void TSpeedButton::PaintFace(TCanvas& C, const TRect& R) {
   const bool Sunken = IsPressed() || FDown;
   if (!FFlat)
     DrawButtonFace(C, R, Sunken);
-  else if (Sunken || (FMouseInControl && GetEnabled()))
+  else if (Sunken || (FMouseInControl && IsEnabledInTree()))
     ThinBevel(C, R, Sunken);
   // Latched down and not held: a checker of highlight tells it from a button being pressed.
   if (FDown && !IsPressed()) {
@@ -294,7 +294,7 @@ void TSpeedButton::PaintFace(TCanvas& C, const TRect& R) {
 }
 
 void TSpeedButton::PaintContents(TCanvas& C, const TRect& R, int Shift) {
-  const bool Enabled = GetEnabled();
+  const bool Enabled = IsEnabledInTree();
   const TBitmap* Glyph = CellFor(!Enabled      ? gcDisabled
                                  : IsPressed() ? gcPressed
                                  : FDown       ? gcLatched

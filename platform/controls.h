@@ -83,7 +83,7 @@ public:
   bool IsShowing() const;
   bool GetEnabled() const { return FEnabled; }
   virtual void SetEnabled(bool Value);
-  // Enabled here and in every parent.
+  // Enabled here and in every parent: controls paint and take input by this.
   bool IsEnabledInTree() const;
 
   TColor GetColor() const { return FColor; }
@@ -95,6 +95,14 @@ public:
   void SetFont(const TFont& Value) { FFont.Assign(Value); }
   bool GetParentFont() const { return FParentFont; }
   void SetParentFont(bool Value);
+  // Whether the program chose Color (Font.Color) itself, rather than leaving the control's
+  // default or the parent's: a disabled control keeps chosen colours and greys the others.
+  bool IsColorChosen() const { return FColorChosen; }
+  bool IsFontColorChosen() const { return FFontColorChosen; }
+  // The colours of a control that greys out when disabled (edits, lists): Color and
+  // Font.Color while enabled or where chosen, clBtnFace and clGrayText otherwise.
+  TColor GetShownColor() const;
+  TColor GetShownFontColor() const;
 
   const std::string& GetCaption() const { return FText; }
   void SetCaption(const std::string& Value) { SetText(Value); }
@@ -193,6 +201,8 @@ protected:
   // The parent's font or colour changed.
   void ParentFontChanged();
   void ParentColorChanged();
+  // Sets a kind of control's own default colour, which does not count as the program's choice.
+  void SetDefaultColor(TColor Value);
 
   // Form-coordinate rectangle this control may draw into (empty when it cannot draw).
   TRect VisibleFormRect() const;
@@ -217,6 +227,9 @@ private:
   TFont FFont;
   bool FParentFont = true;
   bool FSettingParentFont = false;
+  bool FColorChosen = false;
+  bool FFontColorChosen = false;
+  TColor FFontColorSeen = clWindowText;  // to tell a change of the font's colour
   std::string FText;
   std::string FHint;
   bool FShowHint = false;
@@ -310,6 +323,8 @@ protected:
   void AlignControls(int OldClientWidth, int OldClientHeight);
   void FontChanged() override;
   void ColorChanged() override;
+  // Children that are enabled themselves change their effective state with the parent.
+  void EnabledChanged() override;
   void VisibleChanged() override;
   void SizeChanged(int OldWidth, int OldHeight) override;
 

@@ -50,7 +50,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner)
       FCaretTimer(*this, [this] { CaretTick(); }) {
   SetBounds(0, 0, 121, 21);
   SetTabStop(true);
-  SetColor(clWindow);
+  SetDefaultColor(clWindow);
   SetCursor(crIBeam);
   SetBorderInset(2);
 }
@@ -225,7 +225,12 @@ void TCustomEdit::FontChanged() {
 
 void TCustomEdit::EnabledChanged() {
   TWinControl::EnabledChanged();
-  if (!GetEnabled()) FCaretTimer.Kill();
+  if (IsEnabledInTree()) {
+    RestartCaret();
+  } else {
+    FCaretTimer.Kill();
+    FCaretOn = false;
+  }
 }
 
 void TCustomEdit::SizeChanged(int OldWidth, int OldHeight) {
@@ -391,7 +396,7 @@ void TCustomEdit::FocusOut() {
 }
 
 void TCustomEdit::RestartCaret() {
-  if (!Focused() || !GetEnabled()) return;
+  if (!Focused() || !IsEnabledInTree()) return;
   FCaretOn = true;
   FCaretTimer.Restart<EOutOfResources>(CaretBlinkMs);
 }
@@ -472,7 +477,7 @@ void TCustomEdit::ScrollCaretIntoView() {
 // --- Painting -------------------------------------------------------------------------------
 
 void TCustomEdit::PaintBackground(TCanvas& C) {
-  C.GetBrush().SetColor(GetEnabled() ? GetColor() : clBtnFace);
+  C.GetBrush().SetColor(GetShownColor());
   C.FillRect(GetClientRect());
 }
 
@@ -483,7 +488,7 @@ void TCustomEdit::PaintBorder(TCanvas& C) {
 void TCustomEdit::Paint() {
   TCanvas& C = *GetCanvas();
   const TRect Client = GetClientRect();
-  C.GetBrush().SetColor(GetEnabled() ? GetColor() : clBtnFace);
+  C.GetBrush().SetColor(GetShownColor());
   C.FillRect(Client);
   C.SetFont(GetFont());
   const std::string S = Shown();
@@ -491,7 +496,7 @@ void TCustomEdit::Paint() {
   const int Y = std::max((Client.Height() - H) / 2, 0);
   const int X = TextLeft(C.TextWidth(S));
   C.GetBrush().SetStyle(bsClear);
-  C.GetFont().SetColor(GetEnabled() ? GetFont().GetColor() : clGrayText);
+  C.GetFont().SetColor(GetShownFontColor());
   C.TextOut(X, Y, S);
   if (GetSelLength() > 0 && ShowsSelection()) {
     const int X1 = X + C.TextWidth(Utf8Left(S, GetSelStart()));
@@ -501,7 +506,7 @@ void TCustomEdit::Paint() {
     C.GetFont().SetColor(clHighlightText);
     if (!Sel.IsEmpty()) C.TextRect(Sel, X, Y, S);
   }
-  if (FCaretOn && Focused() && GetEnabled()) {
+  if (FCaretOn && Focused() && IsEnabledInTree()) {
     const int Cx = X + C.TextWidth(Utf8Left(S, FCaret));
     C.GetPen().SetColor(GetFont().GetColor());
     C.GetPen().SetStyle(psSolid);

@@ -123,7 +123,7 @@ void TCustomLabel::DoDrawText(TRect& R, unsigned Flags) {
     int X = R.Left;
     if (FAlignment == taRightJustify) X = R.Right - W;
     if (FAlignment == taCenter) X = R.Left + (R.Width() - W) / 2;
-    if (GetEnabled())
+    if (IsEnabledInTree())
       C.TextOut(X, Y, L);
     else
       DrawEmbossedText(C, X, Y, L);

@@ -100,7 +100,7 @@ void TButton::Paint() {
   const int Shift = FDown ? 1 : 0;
   const int X = R.Left + (R.Width() - S.cx) / 2 + Shift;
   const int Y = R.Top + (R.Height() - S.cy) / 2 + Shift;
-  if (GetEnabled())
+  if (IsEnabledInTree())
     C.TextOut(X, Y, GetCaption());
   else
     DrawEmbossedText(C, X, Y, GetCaption());
