@@ -32,6 +32,10 @@ enum TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient 
 enum TAnchorKind : std::uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using TAnchors = std::uint8_t;
 
+// The parts of a control a visual style may paint. There are no styles here: stored only.
+enum TStyleElement : std::uint8_t { seFont = 1, seClient = 2, seBorder = 4 };
+using TStyleElements = std::uint8_t;
+
 using TMouseEvent =
     std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
@@ -124,6 +128,8 @@ public:
   void SetAlign(TAlign Value);
   TAnchors GetAnchors() const { return FAnchors; }
   void SetAnchors(TAnchors Value) { FAnchors = Value; }
+  TStyleElements GetStyleElements() const { return FStyleElements; }
+  void SetStyleElements(TStyleElements Value) { FStyleElements = Value; }
   // Stored for the host program; the framework shows no menu of its own yet.
   TComponent* GetPopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TComponent* Value);
@@ -237,6 +243,7 @@ private:
   TCursor FCursor = crDefault;
   TAlign FAlign = alNone;
   TAnchors FAnchors = akLeft | akTop;
+  TStyleElements FStyleElements = seFont | seClient | seBorder;
   TComponent* FPopupMenu = nullptr;
   bool FPressed = false;  // a left press arrived and its release may click
   std::unique_ptr<TCanvas> FCanvas;
