@@ -195,7 +195,7 @@ void TNumIO2::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (!FReadOnly) FCaretVisib = true;
     FSelecting = Button == mbLeft;
   }
-  const bool Editable = !FReadOnly && GetEnabled();
+  const bool Editable = !FReadOnly && IsEnabledInTree();
   if (Editable && FButVisible) {
     const int Bx = FLeftSpace + std::max(FTextBoxWidth, 0) + FButSpace;
     if (X > Bx && X < Bx + FButWidth && Y > 0 && Y < FButHeight) SpinStep(Y <= FButHeight / 2);

@@ -6,6 +6,7 @@
 #include "kvl/core/kvlcolors.h"
 #include "kvl/core/stringl.h"
 #include "kvl/numio/numio2.h"
+#include "kvl/platform/relief.h"
 #include "kvl/platform/scoped_value.h"
 
 namespace kvl {
@@ -145,7 +146,7 @@ void TNumIO2::Paint() {
 void TNumIO2::PaintLabels(TCanvas& C, int Y0) {
   const int W = GetWidth(), L = FLeftSpace, B = std::max(FTextBoxWidth, 0);
   const int E = FButVisible ? FButWidth + FButSpace : 0;
-  const bool Enabled = GetEnabled();
+  const bool Enabled = IsEnabledInTree();
   const auto Label = [&](const std::string& Text, int X) {
     if (Text.empty()) return;
     if (Enabled) {
@@ -154,11 +155,7 @@ void TNumIO2::PaintLabels(TCanvas& C, int Y0) {
       C.TextOut(X, Y0, Text);
       return;
     }
-    C.GetBrush().SetStyle(bsClear);
-    C.GetFont().SetColor(clWhite);
-    C.TextOut(X + 1, Y0 + 1, Text);
-    C.GetFont().SetColor(clGray);
-    C.TextOut(X, Y0, Text);
+    DrawEmbossedText(C, X, Y0, Text, clWhite, clGray);
   };
   const int Lw = C.TextWidth(FLeftText);
   Label(FLeftText, FLeftTextAlignment == taLeftJustify    ? 7
@@ -195,7 +192,7 @@ void TNumIO2::PaintButtons(TCanvas& C) {
     C.LineTo(Bx + Bw + 1, 2 * Hb - 1);
     C.LineTo(Bx + Bw + 1, 1);
   }
-  C.GetPen().SetColor(GetEnabled() ? clBlack : clGray);
+  C.GetPen().SetColor(IsEnabledInTree() ? clBlack : clGray);
   const int Cx = Bx + Bw / 2;
   Line(Cx, Q - 1, Cx + 2, Q - 1);
   Line(Cx - 1, Q, Cx + 3, Q);
@@ -247,7 +244,7 @@ void TNumIO2::PaintGauge(TCanvas& C) {
                  : (GetValue() / 2 - FRangeLow / 2) / (FRangeHigh / 2 - FRangeLow / 2);
   F = std::isnan(F) ? 0.0 : std::clamp(F, 0.0, 1.0);
   const int R = static_cast<int>(std::nearbyint(Gw * F));
-  const TColor Fill = GetEnabled() ? FGaugeColor : clGray;
+  const TColor Fill = IsEnabledInTree() ? FGaugeColor : clGray;
   C.GetPen().SetColor(Fill);
   C.GetBrush().SetColor(Fill);
   if (R > 0) C.Rectangle(Gl, Y1, Gl + R, Y2);
@@ -263,7 +260,7 @@ void TNumIO2::PaintGauge(TCanvas& C) {
 
 void TNumIO2::PaintBox(TCanvas& C, bool Warn) {
   const int H = GetHeight(), G = GaugeBand(), L = FLeftSpace, B = std::max(FTextBoxWidth, 0);
-  const bool Enabled = GetEnabled();
+  const bool Enabled = IsEnabledInTree();
   TColor Pen = FFrameStyle == fsEmbossed ? FColLight : FColShadow;
   if (FFrameStyle == fsNone) Pen = Enabled ? FColorBoxBG : clSilver;
   TColor Brush = Warn ? FColorWarnBG : FColorBoxBG;
@@ -282,7 +279,7 @@ void TNumIO2::PaintBox(TCanvas& C, bool Warn) {
 
 void TNumIO2::PaintNumber(TCanvas& C, int Y0, bool Warn) {
   const int H = GetHeight(), G = GaugeBand(), L = FLeftSpace, B = std::max(FTextBoxWidth, 0);
-  const bool Enabled = GetEnabled();
+  const bool Enabled = IsEnabledInTree();
   C.GetFont().SetColor(!Enabled ? clGray : Warn ? FColorWarnText : FColorBoxText);
   C.GetBrush().SetColor(!Enabled ? clSilver : Warn ? FColorWarnBG : FColorBoxBG);
   const int Wt = C.TextWidth(FInBuffer);

@@ -143,6 +143,12 @@ TEST_F(NumIO2PaintTest, DisabledFieldsAreGrey) {
     }
   EXPECT_TRUE(Gray);
   EXPECT_FALSE(Black);
+  EXPECT_TRUE(FollowsParentEnabled([](TWinControl* P) {
+    auto* N = new TNumIO2(P->GetOwner());
+    N->SetParent(P);
+    N->SetLeftText("Gain");
+    return N;
+  }));
 }
 
 TEST_F(NumIO2PaintTest, FieldsLookAsReviewed) {

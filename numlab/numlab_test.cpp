@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <limits>
 
 #include "kvl/platform/dates.h"
@@ -14,11 +16,6 @@
 
 namespace kvl {
 namespace {
-
-bool SamePixels(const TBitmap& A, const TBitmap& B) {
-  if (A.GetWidth() != B.GetWidth() || A.GetHeight() != B.GetHeight()) return false;
-  return std::equal(A.Pixels(), A.Pixels() + A.GetWidth() * A.GetHeight(), B.Pixels());
-}
 
 class NumLabTest : public TControlTest<TNumLab> {
 protected:
@@ -162,6 +159,51 @@ TEST_F(NumLabTest, EmptyBoxKeepsTheOuterBackground) {
   N->SetEmpty(true);
   EXPECT_EQ(At(*N, 40, 10), clAqua);
   EXPECT_EQ(At(*N, 36, 10), clGray);  // the frame stays
+}
+
+// Disabled side texts: a white copy one pixel lower, then grey at the enabled place. The copy
+// lies one pixel right of it, but one pixel left for the right-aligned right text.
+TEST_F(NumLabTest, DisabledSideTextsCastTheirWhiteCopyAside) {
+  const struct {
+    bool Right;
+    TAlignment Alignment;
+    int Dx;
+  } Cases[] = {{false, taLeftJustify, 1}, {false, taRightJustify, 1}, {false, taCenter, 1},
+               {true, taLeftJustify, 1},  {true, taRightJustify, -1}, {true, taCenter, 1}};
+  N->SetBounds(0, 0, 240, 28);
+  N->SetLeftSpace(60);
+  N->SetColorOutBakG(clNavy);
+  // Left, right and bottom of what differs from the background within columns [X0, X1).
+  const auto Extent = [&](int X0, int X1) {
+    const TBitmap Shot = D.Capture(*N);
+    int L = X1, R = -1, B = -1;
+    for (int Y = 0; Y < Shot.GetHeight(); ++Y)
+      for (int X = X0; X < X1; ++X)
+        if (PixelOf(Shot, X, Y) != clNavy) L = std::min(L, X), R = std::max(R, X), B = Y;
+    return std::array<int, 3>{L, R, B};
+  };
+  for (const auto& Case : Cases) {
+    SCOPED_TRACE(testing::Message() << Case.Right << " " << int(Case.Alignment));
+    N->SetLeftText(Case.Right ? "" : "Hz");
+    N->SetRightText(Case.Right ? "Hz" : "");
+    N->SetLeftTextAlignment(Case.Alignment);
+    N->SetRightTextAlignment(Case.Alignment);
+    const int X0 = Case.Right ? 60 + 80 + 1 : 0, X1 = Case.Right ? 240 : 60;
+    N->SetEnabled(true);
+    const auto On = Extent(X0, X1);
+    N->SetEnabled(false);
+    const auto Off = Extent(X0, X1);
+    EXPECT_EQ(Off[0], On[0] + std::min(Case.Dx, 0));
+    EXPECT_EQ(Off[1], On[1] + std::max(Case.Dx, 0));
+    EXPECT_EQ(Off[2], On[2] + 1);
+  }
+  N->SetEnabled(true);
+  EXPECT_TRUE(FollowsParentEnabled([](TWinControl* P) {
+    auto* L = new TNumLab(P->GetOwner());
+    L->SetParent(P);
+    L->SetLeftText("Gain");
+    return L;
+  }));
 }
 
 TEST_F(NumLabTest, TransparentLabelShowsTheParentAndRepaintsCleanly) {

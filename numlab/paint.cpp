@@ -39,7 +39,7 @@ void TNumLab::Paint() {
 
 void TNumLab::PaintSideTexts(TCanvas& C, int Y0) {
   const int W = GetWidth(), L = FLeftSpace, B = FLabelWidth;
-  const bool Enabled = GetEnabled();
+  const bool Enabled = IsEnabledInTree();
   // The cell is not filled: the background is there already, and a transparent label must
   // keep it white.
   C.GetBrush().SetStyle(bsClear);
@@ -77,8 +77,9 @@ void TNumLab::PaintSideTexts(TCanvas& C, int Y0) {
       X = (W - (L + B + Rw)) / 2 + L + B + 1;
       break;
   }
-  // The disabled shadow lies one pixel right and down of the text for every alignment.
-  Label(FRightText, X, X + 1);
+  // The disabled shadow lies one pixel down and one right of the text, but one left of
+  // right-aligned text.
+  Label(FRightText, X, FRightTextAlignment == taRightJustify ? X - 1 : X + 1);
 }
 
 void TNumLab::PaintBox(TCanvas& C) {
@@ -101,7 +102,7 @@ void TNumLab::PaintNumber(TCanvas& C, int Y0) {
   const int H = GetHeight(), L = FLeftSpace, B = FLabelWidth;
   const std::string Text = ShownText(C);
   C.GetBrush().SetColor(FColorLabBakG);
-  C.GetFont().SetColor(GetEnabled() ? FColorLabText : clBtnShadow);
+  C.GetFont().SetColor(IsEnabledInTree() ? FColorLabText : clBtnShadow);
   const int Wt = C.TextWidth(Text);
   int X;
   switch (FAlignment) {

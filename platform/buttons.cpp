@@ -211,7 +211,7 @@ void TSpeedButton::MouseLeave() {
 
 void TSpeedButton::EnabledChanged() {
   // A button disabled while held lets go of the press, so its release cannot click.
-  if (!GetEnabled()) {
+  if (!IsEnabledInTree()) {
     FHeld = false;
     FPointerInside = false;
   }
@@ -281,7 +281,7 @@ void TSpeedButton::PaintFace(TCanvas& C, const TRect& R) {
   const bool Sunken = IsPressed() || FDown;
   if (!FFlat)
     DrawButtonFace(C, R, Sunken);
-  else if (Sunken || (FMouseInControl && GetEnabled()))
+  else if (Sunken || (FMouseInControl && IsEnabledInTree()))
     ThinBevel(C, R, Sunken);
   // Latched down and not held: a checker of highlight tells it from a button being pressed.
   if (FDown && !IsPressed()) {
@@ -294,7 +294,7 @@ void TSpeedButton::PaintFace(TCanvas& C, const TRect& R) {
 }
 
 void TSpeedButton::PaintContents(TCanvas& C, const TRect& R, int Shift) {
-  const bool Enabled = GetEnabled();
+  const bool Enabled = IsEnabledInTree();
   const TBitmap* Glyph = CellFor(!Enabled      ? gcDisabled
                                  : IsPressed() ? gcPressed
                                  : FDown       ? gcLatched
@@ -309,14 +309,10 @@ void TSpeedButton::PaintContents(TCanvas& C, const TRect& R, int Shift) {
   if (Caption.empty()) return;
   C.GetBrush().SetStyle(bsClear);
   const int X = P.Text.X + Shift, Y = P.Text.Y + Shift;
-  if (Enabled) {
+  if (Enabled)
     C.TextOut(X, Y, Caption);
-  } else {
-    C.GetFont().SetColor(clBtnHighlight);
-    C.TextOut(X + 1, Y + 1, Caption);
-    C.GetFont().SetColor(clBtnShadow);
-    C.TextOut(X, Y, Caption);
-  }
+  else
+    DrawEmbossedText(C, X, Y, Caption);
 }
 
 }  // namespace kvl

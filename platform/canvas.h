@@ -66,6 +66,8 @@ public:
   // Fill R, or outline it one pixel wide, in the brush colour (a clear brush draws nothing).
   void FillRect(const TRect& R);
   void FrameRect(const TRect& R);
+  // The dotted focus outline on R's border, black and one pixel wide; pen and brush are kept.
+  void DrawFocusRect(const TRect& R);
   void RoundRect(int X1, int Y1, int X2, int Y2, int RX, int RY);
   void Ellipse(int X1, int Y1, int X2, int Y2);
   void Ellipse(const TRect& R) { Ellipse(R.Left, R.Top, R.Right, R.Bottom); }

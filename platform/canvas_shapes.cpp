@@ -336,6 +336,17 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   }
 }
 
+void TCanvas::DrawFocusRect(const TRect& R) {
+  const TPen KeptPen = FPen;
+  const TBrush KeptBrush = FBrush;
+  FPen = TPen();
+  FPen.SetStyle(psDot);
+  FBrush.SetStyle(bsClear);
+  Rectangle(R);
+  FPen = KeptPen;
+  FBrush = KeptBrush;
+}
+
 void TCanvas::FillRect(const TRect& R) {
   if (FBrush.GetStyle() == bsClear) return;
   const TRect Box = R.Normalized().Offset(FOrigin.X, FOrigin.Y).Intersect(DeviceClip());

@@ -117,13 +117,28 @@ bool TControl::IsEnabledInTree() const {
 
 void TControl::SetColor(TColor Value) {
   FParentColor = false;
+  FColorChosen = true;
   if (Value == FColor) return;
   FColor = Value;
   ColorChanged();
 }
 
+TColor TControl::GetShownColor() const {
+  return FColorChosen || IsEnabledInTree() ? FColor : clBtnFace;
+}
+
+TColor TControl::GetShownFontColor() const {
+  return FFontColorChosen || IsEnabledInTree() ? FFont.GetColor() : clGrayText;
+}
+
+void TControl::SetDefaultColor(TColor Value) {
+  SetColor(Value);
+  FColorChosen = false;
+}
+
 void TControl::SetParentColor(bool Value) {
   FParentColor = Value;
+  if (Value) FColorChosen = false;
   if (Value) ParentColorChanged();
 }
 
@@ -135,6 +150,7 @@ void TControl::ParentColorChanged() {
 
 void TControl::SetParentFont(bool Value) {
   FParentFont = Value;
+  if (Value) FFontColorChosen = false;
   if (Value) ParentFontChanged();
 }
 
@@ -146,7 +162,11 @@ void TControl::ParentFontChanged() {
 }
 
 void TControl::OnFontChange() {
-  if (!FSettingParentFont) FParentFont = false;
+  if (!FSettingParentFont) {
+    FParentFont = false;
+    if (FFont.GetColor() != FFontColorSeen) FFontColorChosen = true;
+  }
+  FFontColorSeen = FFont.GetColor();
   FontChanged();
 }
 

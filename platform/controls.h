@@ -32,6 +32,10 @@ enum TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient 
 enum TAnchorKind : std::uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using TAnchors = std::uint8_t;
 
+// The parts of a control a visual style may paint. There are no styles here: stored only.
+enum TStyleElement : std::uint8_t { seFont = 1, seClient = 2, seBorder = 4 };
+using TStyleElements = std::uint8_t;
+
 using TMouseEvent =
     std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
@@ -83,7 +87,7 @@ public:
   bool IsShowing() const;
   bool GetEnabled() const { return FEnabled; }
   virtual void SetEnabled(bool Value);
-  // Enabled here and in every parent.
+  // Enabled here and in every parent: controls paint and take input by this.
   bool IsEnabledInTree() const;
 
   TColor GetColor() const { return FColor; }
@@ -95,6 +99,14 @@ public:
   void SetFont(const TFont& Value) { FFont.Assign(Value); }
   bool GetParentFont() const { return FParentFont; }
   void SetParentFont(bool Value);
+  // Whether the program chose Color (Font.Color) itself, rather than leaving the control's
+  // default or the parent's: a disabled control keeps chosen colours and greys the others.
+  bool IsColorChosen() const { return FColorChosen; }
+  bool IsFontColorChosen() const { return FFontColorChosen; }
+  // The colours of a control that greys out when disabled (edits, lists): Color and
+  // Font.Color while enabled or where chosen, clBtnFace and clGrayText otherwise.
+  TColor GetShownColor() const;
+  TColor GetShownFontColor() const;
 
   const std::string& GetCaption() const { return FText; }
   void SetCaption(const std::string& Value) { SetText(Value); }
@@ -116,6 +128,8 @@ public:
   void SetAlign(TAlign Value);
   TAnchors GetAnchors() const { return FAnchors; }
   void SetAnchors(TAnchors Value) { FAnchors = Value; }
+  TStyleElements GetStyleElements() const { return FStyleElements; }
+  void SetStyleElements(TStyleElements Value) { FStyleElements = Value; }
   // Stored for the host program; the framework shows no menu of its own yet.
   TComponent* GetPopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TComponent* Value);
@@ -193,6 +207,8 @@ protected:
   // The parent's font or colour changed.
   void ParentFontChanged();
   void ParentColorChanged();
+  // Sets a kind of control's own default colour, which does not count as the program's choice.
+  void SetDefaultColor(TColor Value);
 
   // Form-coordinate rectangle this control may draw into (empty when it cannot draw).
   TRect VisibleFormRect() const;
@@ -217,6 +233,9 @@ private:
   TFont FFont;
   bool FParentFont = true;
   bool FSettingParentFont = false;
+  bool FColorChosen = false;
+  bool FFontColorChosen = false;
+  TColor FFontColorSeen = clWindowText;  // to tell a change of the font's colour
   std::string FText;
   std::string FHint;
   bool FShowHint = false;
@@ -224,6 +243,7 @@ private:
   TCursor FCursor = crDefault;
   TAlign FAlign = alNone;
   TAnchors FAnchors = akLeft | akTop;
+  TStyleElements FStyleElements = seFont | seClient | seBorder;
   TComponent* FPopupMenu = nullptr;
   bool FPressed = false;  // a left press arrived and its release may click
   std::unique_ptr<TCanvas> FCanvas;
@@ -310,6 +330,8 @@ protected:
   void AlignControls(int OldClientWidth, int OldClientHeight);
   void FontChanged() override;
   void ColorChanged() override;
+  // Children that are enabled themselves change their effective state with the parent.
+  void EnabledChanged() override;
   void VisibleChanged() override;
   void SizeChanged(int OldWidth, int OldHeight) override;
 

@@ -1,7 +1,6 @@
 // TCustomEdit: a single-line text edit with caret, selection, clipboard and scrolling.
 #include <algorithm>
 
-#include "kvl/core/pen_brush_keeper.h"
 #include "kvl/core/stringl.h"
 #include "kvl/platform/clipboard.h"
 #include "kvl/platform/errors.h"
@@ -43,16 +42,6 @@ std::vector<char32_t> CodePoints(std::string_view S) {
   return Out;
 }
 
-// The sunken 3-D frame: shadow outside top-left, highlight outside bottom-right, then the
-// dark shadow and the light face inside.
-void DrawSunkenFrame(TCanvas& C, int W, int H) {
-  if (W < 4 || H < 4) return;
-  C.GetPen().SetStyle(psSolid);
-  C.GetPen().SetWidth(1);
-  DrawEdge(C, clBtnShadow, clBtnHighlight, 0, 0, W - 1, H - 1);
-  DrawEdge(C, cl3DDkShadow, cl3DLight, 1, 1, W - 2, H - 2);
-}
-
 }  // namespace
 
 TCustomEdit::TCustomEdit(TComponent* AOwner)
@@ -61,7 +50,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner)
       FCaretTimer(*this, [this] { CaretTick(); }) {
   SetBounds(0, 0, 121, 21);
   SetTabStop(true);
-  SetColor(clWindow);
+  SetDefaultColor(clWindow);
   SetCursor(crIBeam);
   SetBorderInset(2);
 }
@@ -236,7 +225,12 @@ void TCustomEdit::FontChanged() {
 
 void TCustomEdit::EnabledChanged() {
   TWinControl::EnabledChanged();
-  if (!GetEnabled()) FCaretTimer.Kill();
+  if (IsEnabledInTree()) {
+    RestartCaret();
+  } else {
+    FCaretTimer.Kill();
+    FCaretOn = false;
+  }
 }
 
 void TCustomEdit::SizeChanged(int OldWidth, int OldHeight) {
@@ -402,7 +396,7 @@ void TCustomEdit::FocusOut() {
 }
 
 void TCustomEdit::RestartCaret() {
-  if (!Focused() || !GetEnabled()) return;
+  if (!Focused() || !IsEnabledInTree()) return;
   FCaretOn = true;
   FCaretTimer.Restart<EOutOfResources>(CaretBlinkMs);
 }
@@ -483,20 +477,18 @@ void TCustomEdit::ScrollCaretIntoView() {
 // --- Painting -------------------------------------------------------------------------------
 
 void TCustomEdit::PaintBackground(TCanvas& C) {
-  C.GetBrush().SetColor(GetEnabled() ? GetColor() : clBtnFace);
+  C.GetBrush().SetColor(GetShownColor());
   C.FillRect(GetClientRect());
 }
 
 void TCustomEdit::PaintBorder(TCanvas& C) {
-  if (FBorderStyle != bsSingle) return;
-  const TPenBrushKeeper Keep(C);
-  DrawSunkenFrame(C, GetWidth(), GetHeight());
+  if (FBorderStyle == bsSingle) DrawSunkenFrame(C, Rect(0, 0, GetWidth(), GetHeight()));
 }
 
 void TCustomEdit::Paint() {
   TCanvas& C = *GetCanvas();
   const TRect Client = GetClientRect();
-  C.GetBrush().SetColor(GetEnabled() ? GetColor() : clBtnFace);
+  C.GetBrush().SetColor(GetShownColor());
   C.FillRect(Client);
   C.SetFont(GetFont());
   const std::string S = Shown();
@@ -504,7 +496,7 @@ void TCustomEdit::Paint() {
   const int Y = std::max((Client.Height() - H) / 2, 0);
   const int X = TextLeft(C.TextWidth(S));
   C.GetBrush().SetStyle(bsClear);
-  C.GetFont().SetColor(GetEnabled() ? GetFont().GetColor() : clGrayText);
+  C.GetFont().SetColor(GetShownFontColor());
   C.TextOut(X, Y, S);
   if (GetSelLength() > 0 && ShowsSelection()) {
     const int X1 = X + C.TextWidth(Utf8Left(S, GetSelStart()));
@@ -514,7 +506,7 @@ void TCustomEdit::Paint() {
     C.GetFont().SetColor(clHighlightText);
     if (!Sel.IsEmpty()) C.TextRect(Sel, X, Y, S);
   }
-  if (FCaretOn && Focused() && GetEnabled()) {
+  if (FCaretOn && Focused() && IsEnabledInTree()) {
     const int Cx = X + C.TextWidth(Utf8Left(S, FCaret));
     C.GetPen().SetColor(GetFont().GetColor());
     C.GetPen().SetStyle(psSolid);

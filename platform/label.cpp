@@ -123,16 +123,10 @@ void TCustomLabel::DoDrawText(TRect& R, unsigned Flags) {
     int X = R.Left;
     if (FAlignment == taRightJustify) X = R.Right - W;
     if (FAlignment == taCenter) X = R.Left + (R.Width() - W) / 2;
-    if (GetEnabled()) {
-      C.GetFont().SetColor(GetFont().GetColor());
+    if (IsEnabledInTree())
       C.TextOut(X, Y, L);
-    } else {
-      // Embossed: the highlight one pixel right and down, the shadow on top.
-      C.GetFont().SetColor(clBtnHighlight);
-      C.TextOut(X + 1, Y + 1, L);
-      C.GetFont().SetColor(clBtnShadow);
-      C.TextOut(X, Y, L);
-    }
+    else
+      DrawEmbossedText(C, X, Y, L);
     Y += H;
   }
 }

@@ -1,36 +1,6 @@
 #include "kvl/platform/stdctrls.h"
 
-#include "kvl/core/pen_brush_keeper.h"
-
 namespace kvl {
-
-void DrawEdge(TCanvas& C, TColor TopLeft, TColor BottomRight, int L, int T, int R, int B) {
-  C.GetPen().SetColor(TopLeft);
-  C.MoveTo(L, B - 1);
-  C.LineTo(L, T);
-  C.LineTo(R, T);
-  C.GetPen().SetColor(BottomRight);
-  C.MoveTo(L, B);
-  C.LineTo(R, B);
-  C.LineTo(R, T - 1);
-}
-
-void DrawButtonFace(TCanvas& C, const TRect& R, bool Down) {
-  const TPenBrushKeeper Keep(C);
-  C.GetBrush().SetColor(clBtnFace);
-  C.FillRect(R);
-  if (R.Width() < 2 || R.Height() < 2) return;
-  const int L = R.Left, T = R.Top, Rt = R.Right - 1, B = R.Bottom - 1;
-  C.GetPen().SetStyle(psSolid);
-  C.GetPen().SetWidth(1);
-  if (Down) {
-    DrawEdge(C, clBlack, clBtnHighlight, L, T, Rt, B);
-    DrawEdge(C, clBtnShadow, clBtnFace, L + 1, T + 1, Rt - 1, B - 1);
-  } else {
-    DrawEdge(C, clBtnHighlight, clBlack, L, T, Rt, B);
-    DrawEdge(C, clBtnFace, clBtnShadow, L + 1, T + 1, Rt - 1, B - 1);
-  }
-}
 
 TButton::TButton(TComponent* AOwner) : TWinControl(AOwner) {
   SetBounds(0, 0, 75, 25);
@@ -130,22 +100,11 @@ void TButton::Paint() {
   const int Shift = FDown ? 1 : 0;
   const int X = R.Left + (R.Width() - S.cx) / 2 + Shift;
   const int Y = R.Top + (R.Height() - S.cy) / 2 + Shift;
-  if (GetEnabled()) {
-    C.GetFont().SetColor(GetFont().GetColor());
+  if (IsEnabledInTree())
     C.TextOut(X, Y, GetCaption());
-  } else {
-    C.GetFont().SetColor(clBtnHighlight);
-    C.TextOut(X + 1, Y + 1, GetCaption());
-    C.GetFont().SetColor(clBtnShadow);
-    C.TextOut(X, Y, GetCaption());
-  }
-  if (Focused()) {
-    C.GetPen().SetColor(clBlack);
-    C.GetPen().SetStyle(psDot);
-    C.GetBrush().SetStyle(bsClear);
-    C.Rectangle(R.Left + 3, R.Top + 3, R.Right - 3, R.Bottom - 3);
-    C.GetPen().SetStyle(psSolid);
-  }
+  else
+    DrawEmbossedText(C, X, Y, GetCaption());
+  if (Focused()) C.DrawFocusRect(Rect(R.Left + 3, R.Top + 3, R.Right - 3, R.Bottom - 3));
 }
 
 }  // namespace kvl

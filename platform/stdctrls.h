@@ -7,18 +7,10 @@
 #include <string>
 
 #include "kvl/platform/forms.h"
+#include "kvl/platform/relief.h"
 #include "kvl/platform/timers.h"
 
 namespace kvl {
-
-// The 3-D face of a push button over R: raised, or sunken while pressed. Leaves the canvas's
-// pen and brush as they were.
-void DrawButtonFace(TCanvas& C, const TRect& R, bool Down);
-
-// One ring of a 3-D border on the box (L, T)-(R, B), corners inclusive: the top and left
-// lines in TopLeft, the bottom and right lines in BottomRight. Uses the current pen width
-// and style.
-void DrawEdge(TCanvas& C, TColor TopLeft, TColor BottomRight, int L, int T, int R, int B);
 
 // A push button. A click sets its form's ModalResult (when its own is not mrNone); Enter
 // clicks the default button and Escape the cancel button of the form.

@@ -247,6 +247,12 @@ void TWinControl::ColorChanged() {
   for (TControl* C : FControls) C->ParentColorChanged();
 }
 
+void TWinControl::EnabledChanged() {
+  TControl::EnabledChanged();
+  for (TControl* C : FControls)
+    if (C->GetEnabled()) C->EnabledChanged();
+}
+
 void TWinControl::VisibleChanged() {
   TControl::VisibleChanged();
   if (!GetVisible())

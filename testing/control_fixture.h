@@ -8,6 +8,7 @@
 
 #include "kvl/platform/forms.h"
 #include "kvl/testing/driver.h"
+#include "kvl/testing/golden.h"
 
 namespace kvl {
 
@@ -30,6 +31,38 @@ protected:
   TColor PixelAt(int X, int Y) { return PixelOf(D.Capture(*Ctl), X, Y); }
   static TColor PixelOf(const TBitmap& Shot, int X, int Y) {
     return PixelToColor(Shot.ScanLine(Y)[X]);
+  }
+
+  // A control made by Make(Parent) on a panel looks like a disabled twin while the panel is
+  // disabled, and like an enabled one again once the panel is enabled.
+  template <class Maker>
+  ::testing::AssertionResult FollowsParentEnabled(Maker Make) {
+    const auto Panel = [this](int Left) {
+      auto* P = new TCustomControl(Form);
+      P->SetParent(Form);
+      P->SetBounds(Left, 0, 300, 150);
+      return P;
+    };
+    TCustomControl* Off = Panel(0);
+    TCustomControl* On = Panel(320);
+    TControl* Child = Make(Off);
+    TControl* Twin = Make(On);
+    const TBitmap Enabled = D.Capture(*Twin);
+    Off->SetEnabled(false);
+    Twin->SetEnabled(false);
+    const TBitmap Disabled = D.Capture(*Twin);
+    const bool DisabledAlike = SamePixels(D.Capture(*Child), Disabled);
+    Off->SetEnabled(true);
+    Twin->SetEnabled(true);
+    const bool EnabledAlike = SamePixels(D.Capture(*Child), Enabled);
+    delete Off;
+    delete On;
+    if (SamePixels(Enabled, Disabled))
+      return ::testing::AssertionFailure() << "the disabled look equals the enabled one";
+    if (!DisabledAlike)
+      return ::testing::AssertionFailure() << "looks enabled on a disabled parent";
+    if (!EnabledAlike) return ::testing::AssertionFailure() << "looks disabled after the parent";
+    return ::testing::AssertionSuccess();
   }
 };
 

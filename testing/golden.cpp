@@ -1,5 +1,6 @@
 #include "kvl/testing/golden.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -84,6 +85,11 @@ std::string TestOutputPath(const std::string& FileName) {
   std::error_code Ignored;
   fs::create_directories(Folder, Ignored);
   return (Folder / FileName).string();
+}
+
+bool SamePixels(const TBitmap& A, const TBitmap& B) {
+  if (A.GetWidth() != B.GetWidth() || A.GetHeight() != B.GetHeight()) return false;
+  return std::equal(A.Pixels(), A.Pixels() + A.GetWidth() * A.GetHeight(), B.Pixels());
 }
 
 ::testing::AssertionResult MatchesGolden(const TBitmap& Actual, const std::string& GoldenPng,

@@ -21,6 +21,9 @@ namespace kvl {
 ::testing::AssertionResult MatchesGolden(const TBitmap& Actual, const std::string& GoldenPng,
                                          int Tolerance = 0);
 
+// Same size and the very same pixels.
+bool SamePixels(const TBitmap& A, const TBitmap& B);
+
 // FileName inside the test output folder: $KVL_TEST_OUTPUT (CTest sets it to
 // <build>/test-output), else the system temp folder. The folder is created when missing.
 std::string TestOutputPath(const std::string& FileName);

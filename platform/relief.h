@@ -1,0 +1,29 @@
+// The classic 3-D relief every control draws with: edge rings, the push-button face, the sunken
+// frame of edits and lists, and the embossed text of disabled captions. Each leaves the
+// canvas's pen, brush and font colour as it found them unless it says otherwise.
+#pragma once
+
+#include <string_view>
+
+#include "kvl/platform/canvas.h"
+
+namespace kvl {
+
+// One ring of a 3-D border on the box (L, T)-(R, B), corners inclusive: the top and left
+// lines in TopLeft, the bottom and right lines in BottomRight. Uses the current pen width
+// and style, and leaves the pen in BottomRight.
+void DrawEdge(TCanvas& C, TColor TopLeft, TColor BottomRight, int L, int T, int R, int B);
+
+// The 3-D face of a push button over R: raised, or sunken while pressed.
+void DrawButtonFace(TCanvas& C, const TRect& R, bool Down);
+
+// The sunken 2-pixel frame on R's border: shadow outside top-left, highlight outside
+// bottom-right, then the dark shadow and the light face inside. Nothing on a box below 4 x 4.
+void DrawSunkenFrame(TCanvas& C, const TRect& R);
+
+// A disabled caption at (X, Y): the text in Light one pixel right and down, then in Dark at
+// (X, Y), over a clear brush.
+void DrawEmbossedText(TCanvas& C, int X, int Y, std::string_view Text,
+                      TColor Light = clBtnHighlight, TColor Dark = clBtnShadow);
+
+}  // namespace kvl
