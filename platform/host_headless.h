@@ -27,10 +27,14 @@ public:
   void MoveWindow(THostWindow W, const TRect& Bounds) override;
   void Present(THostWindow W, const TBitmap& BackBuffer, const TRect& Dirty) override;
   void SetCursor(THostWindow W, TCursor C) override;
+  TPoint ClientOrigin(THostWindow W) override;
 
   bool NextEvent(THostEvent& E) override;
-  // Nothing waits here: with a timeout the virtual clock jumps ahead by it.
+  // Nothing waits here: with a timeout the virtual clock jumps ahead by it. Timers that keep
+  // re-arming (a blinking caret) would keep a loop waiting for input for ever: after
+  // IdleLimitMs of such waits without any input it returns false once, as when nothing can come.
   bool WaitForEvent(std::int64_t TimeoutMs) override;
+  static constexpr std::int64_t IdleLimitMs = 10 * 60 * 1000;
   std::int64_t Now() const override { return FNow; }
   bool TimerAvailable() const override { return !FRefuseTimers; }
 
@@ -41,7 +45,8 @@ public:
   void Beep() override { ++FBeeps; }
   TSize ScreenSize() const override { return FScreenSize; }
 
-  // For tests and the PNG renderer.
+  // For tests and the PNG renderer. A posted Moved event moves the recorded window along, as a
+  // window manager would have.
   void Post(THostEvent E);
   void SetNow(std::int64_t Ms) { FNow = Ms; }
   void SetRefuseTimers(bool Value) { FRefuseTimers = Value; }
@@ -57,6 +62,7 @@ private:
   THostWindow FNextWindow = 1;
   std::deque<THostEvent> FQueue;
   std::int64_t FNow = 0;
+  std::int64_t FIdle = 0;  // virtual time the loop has waited since the last input
   bool FRefuseTimers = false;
   std::optional<std::string> FClipboard;
   int FBeeps = 0;
