@@ -68,7 +68,6 @@ TEST_F(NumEditTest, RangeBoundaryRestoresWithTheCaretOneLeft) {
   auto* Designed = new TNumIO(&Designer);
   EXPECT_EQ(Designed->GetRangeLow(), -uc_MaxDouble);
   EXPECT_EQ(Designed->GetRangeHigh(), uc_MaxDouble);
-  Designed->SetDesigning(true);
   Designed->SetText("abc");
   EXPECT_EQ(Designed->GetText(), "abc");
 }

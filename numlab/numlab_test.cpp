@@ -106,23 +106,23 @@ TEST_F(NumLabTest, TextWiderThanTheBoxGivesWayToTheIndicator) {
   N->SetValue(123456);
   const std::string Text = "123456.00";
   N->SetLabelWidth(WidthOf(Text) + 6);
-  EXPECT_TRUE(SamePixels(D.Capture(*N), Showing(Text)));
+  EXPECT_TRUE(SamePicture(D.Capture(*N), Showing(Text)));
   N->SetLabelWidth(WidthOf(Text) + 5);
-  EXPECT_TRUE(SamePixels(D.Capture(*N), Showing("*********")));
+  EXPECT_TRUE(SamePicture(D.Capture(*N), Showing("*********")));
   N->SetOverflowIndicator("#");
-  EXPECT_TRUE(SamePixels(D.Capture(*N), Showing("#")));
+  EXPECT_TRUE(SamePicture(D.Capture(*N), Showing("#")));
   // Values a display type cannot write show the indicator too, also when they would fit.
   N->SetLabelWidth(80);
   N->SetDisplayType(dtInt);
   N->SetValue(1e300);
-  EXPECT_TRUE(SamePixels(D.Capture(*N), Showing("#")));
+  EXPECT_TRUE(SamePicture(D.Capture(*N), Showing("#")));
   N->SetDisplayType(dtFloat);
   N->SetValue(std::numeric_limits<double>::quiet_NaN());
-  EXPECT_TRUE(SamePixels(D.Capture(*N), Showing("#")));
+  EXPECT_TRUE(SamePicture(D.Capture(*N), Showing("#")));
   // A state text is never replaced.
   N->SetDisplayType(dtState);
   N->SetStateText(std::string(40, 'W'));
-  EXPECT_FALSE(SamePixels(D.Capture(*N), Showing("#")));
+  EXPECT_FALSE(SamePicture(D.Capture(*N), Showing("#")));
 }
 
 TEST_F(NumLabTest, OnBeforeDisplayChangesTheFinishedText) {
@@ -138,11 +138,11 @@ TEST_F(NumLabTest, OnBeforeDisplayChangesTheFinishedText) {
   N->SetForcePlusSign(true);
   N->SetValue(3.14159);
   EXPECT_EQ(Seen, "+3,14");
-  EXPECT_TRUE(SamePixels(D.Capture(*N), Showing("n/a")));
+  EXPECT_TRUE(SamePicture(D.Capture(*N), Showing("n/a")));
   // The host's text meets the width rule like any other.
   N->OnBeforeDisplay = [](TObject*, std::string& Text) { Text = std::string(40, 'W'); };
   N->SetValue(1);
-  EXPECT_TRUE(SamePixels(D.Capture(*N), Showing("*********")));
+  EXPECT_TRUE(SamePicture(D.Capture(*N), Showing("*********")));
   // An empty box has no text to offer.
   N->OnBeforeDisplay = [&](TObject*, std::string&) { ++Calls; };
   Calls = 0;
@@ -226,7 +226,7 @@ TEST_F(NumLabTest, TransparentLabelShowsTheParentAndRepaintsCleanly) {
   Fresh->SetTransparent(true);
   Fresh->SetLeftText("V");
   Fresh->SetValue(1);
-  EXPECT_TRUE(SamePixels(After, D.Capture(*Fresh)));
+  EXPECT_TRUE(SamePicture(After, D.Capture(*Fresh)));
 }
 
 TEST_F(NumLabTest, MouseAreaCodeFollowsTheBox) {

@@ -162,6 +162,9 @@ void TApplication::Dispatch(const THostEvent& E) {
     case THostEventKind::Resized:
       F->HostResized(E.Width, E.Height);
       break;
+    case THostEventKind::Moved:
+      F->HostMoved(E.X, E.Y);
+      break;
     case THostEventKind::Exposed:
       F->HostExposed(Rect(E.X, E.Y, E.X + E.Width, E.Y + E.Height));
       break;
@@ -323,20 +326,39 @@ void TApplication::FreeReleasedForms() {
   }
 }
 
+void TApplication::BeginModal(TCustomForm* F) {
+  // The modal form takes the mouse, also from a button held on the form it blocks.
+  CancelCapture();
+  FModalForms.push_back(F);
+}
+
 void TApplication::EndModal(TCustomForm* F) { std::erase(FModalForms, F); }
 
+namespace {
+
+bool Inside(const TControl* X, const TControl* C) {
+  for (; X; X = X->GetParent())
+    if (X == C) return true;
+  return false;
+}
+
+}  // namespace
+
+void TApplication::CancelCapture() {
+  TControl* C = FCapture;
+  FCapture = nullptr;
+  FButtonsDown = 0;
+  if (C && !C->IsDestroying()) C->MouseCaptureLost();
+}
+
+void TApplication::CancelCaptureWithin(TControl* C) {
+  if (Inside(FCapture, C)) CancelCapture();
+}
+
 void TApplication::ControlRemoved(TControl* C) {
-  const auto Inside = [C](TControl* X) {
-    for (; X; X = X->GetParent())
-      if (X == C) return true;
-    return false;
-  };
-  if (Inside(FCapture)) {
-    FCapture = nullptr;
-    FButtonsDown = 0;
-  }
-  if (Inside(FHover)) FHover = nullptr;
-  if (Inside(FLastPress.Control)) FLastPress = {};
+  CancelCaptureWithin(C);
+  if (Inside(FHover, C)) FHover = nullptr;
+  if (Inside(FLastPress.Control, C)) FLastPress = {};
 }
 
 void TApplication::ControlDestroyed(TControl* C) {

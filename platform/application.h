@@ -59,6 +59,10 @@ public:
   void Dispatch(const THostEvent& E);
   // The control that holds the mouse capture (a button is held), or nullptr.
   TControl* GetCapture() const { return FCapture; }
+  // Ends the capture: a modal form or a popup opens, or the control holding it (or a parent)
+  // is hidden, disabled or removed (Within). The control is told by MouseCaptureLost.
+  void CancelCapture();
+  void CancelCaptureWithin(TControl* C);
   // The control under the pointer, or nullptr.
   TControl* GetHoverControl() const { return FHover; }
   // Shows the cursor C asks for (or the screen's) over its form.
@@ -73,7 +77,7 @@ public:
   void ActivateForm(TCustomForm* F);
   void ControlDestroyed(TControl* C);
   void ControlRemoved(TControl* C);
-  void BeginModal(TCustomForm* F) { FModalForms.push_back(F); }
+  void BeginModal(TCustomForm* F);
   void EndModal(TCustomForm* F);
   const std::vector<TCustomForm*>& GetForms() const { return FForms; }
   TCustomForm* GetActiveForm() const { return FActiveForm; }

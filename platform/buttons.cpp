@@ -169,11 +169,13 @@ void TSpeedButton::Click() {
 }
 
 void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  // Held before the handler runs: a handler that opens a modal form ends the hold again.
+  if (Button == mbLeft && IsEnabledInTree()) {
+    FHeld = true;
+    FPointerInside = false;
+    SetPointerInside(GetClientRect().Contains({X, Y}));
+  }
   TGraphicControl::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || !IsEnabledInTree()) return;
-  FHeld = true;
-  FPointerInside = false;
-  SetPointerInside(GetClientRect().Contains({X, Y}));
 }
 
 void TSpeedButton::MouseMove(TShiftState Shift, int X, int Y) {
@@ -207,6 +209,12 @@ void TSpeedButton::MouseLeave() {
   FMouseInControl = false;
   SetPointerInside(false);
   if (FFlat) Invalidate();
+}
+
+void TSpeedButton::MouseCaptureLost() {
+  TGraphicControl::MouseCaptureLost();
+  FHeld = false;
+  SetPointerInside(false);
 }
 
 void TSpeedButton::EnabledChanged() {

@@ -69,6 +69,7 @@ public:
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseEnter() override;
   void MouseLeave() override;
+  void MouseCaptureLost() override;
 
 protected:
   void Paint() override;

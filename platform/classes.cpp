@@ -123,6 +123,9 @@ void TComponent::EndLoading() {
 void TComponent::Insert(TComponent* C) {
   FComponents.push_back(C);
   C->FOwner = this;
+  // Whatever a designer holds is designed, and so are the parts it makes for itself (they are
+  // inserted into it while it is made, after it got the flag here).
+  if (IsDesigning()) C->SetDesigning(true);
 }
 
 void TComponent::Remove(TComponent* C) {

@@ -69,7 +69,8 @@ public:
   bool IsDesigning() const { return (FComponentState & csDesigning) != 0; }
   bool IsLoading() const { return (FComponentState & csLoading) != 0; }
   bool IsDestroying() const { return (FComponentState & csDestroying) != 0; }
-  // Marks this component and the ones it owns as living in a designer.
+  // Marks this component and the ones it owns as living in a designer. A component inserted
+  // into a designing owner becomes designing itself.
   void SetDesigning(bool Value);
   // Bracket a batch of property settings, as a form loader does; EndLoading calls Loaded()
   // on this component and, first, on the ones it owns.

@@ -128,8 +128,21 @@ TEST(Component, DesigningFlagReachesOwnedComponents) {
   Form.SetDesigning(true);
   EXPECT_TRUE(Child->IsDesigning());
   EXPECT_TRUE(Child->GetComponentState() & csDesigning);
+  // Made on a designing owner, a component is designing, and so are the parts it makes for
+  // itself; one moved there becomes designing too.
+  struct TWithPart : TComponent {
+    explicit TWithPart(TComponent* Owner) : TComponent(Owner), Part(new TComponent(this)) {}
+    TComponent* Part;
+  };
+  auto* Made = new TWithPart(&Form);
+  EXPECT_TRUE(Made->IsDesigning() && Made->Part->IsDesigning());
+  TWithPart Loose(nullptr);
+  EXPECT_FALSE(Loose.Part->IsDesigning());
+  auto* Moved = new TComponent(nullptr);
+  Moved->ChangeOwner(&Form);
+  EXPECT_TRUE(Moved->IsDesigning());
   Form.SetDesigning(false);
-  EXPECT_FALSE(Child->IsDesigning());
+  EXPECT_FALSE(Child->IsDesigning() || Made->Part->IsDesigning());
 }
 
 class TColourPair : public TPersistent {

@@ -85,10 +85,25 @@ TPoint TControl::FormToClient(TPoint P) const {
   return {P.X - O.X, P.Y - O.Y};
 }
 
+TPoint TControl::ClientToScreen(TPoint P) const {
+  const TPoint F = ClientToForm(P);
+  const TCustomForm* Form = GetParentForm();
+  if (!Form) return F;
+  const TPoint O = Form->GetWindow() != 0 ? Application->GetHost().ClientOrigin(Form->GetWindow())
+                                          : TPoint{Form->GetLeft(), Form->GetTop()};
+  return {F.X + O.X, F.Y + O.Y};
+}
+
+TPoint TControl::ScreenToClient(TPoint P) const {
+  const TPoint Zero = ClientToScreen({0, 0});
+  return {P.X - Zero.X, P.Y - Zero.Y};
+}
+
 void TControl::SetVisible(bool Value) {
   if (Value == FVisible) return;
   Invalidate();
   FVisible = Value;
+  if (!Value) Application->CancelCaptureWithin(this);
   VisibleChanged();
 }
 
@@ -106,6 +121,7 @@ bool TControl::IsShowing() const {
 void TControl::SetEnabled(bool Value) {
   if (Value == FEnabled) return;
   FEnabled = Value;
+  if (!Value) Application->CancelCaptureWithin(this);
   EnabledChanged();
 }
 
@@ -321,6 +337,8 @@ void TControl::MouseEnter() {
 void TControl::MouseLeave() {
   if (OnMouseLeave) OnMouseLeave(this);
 }
+
+void TControl::MouseCaptureLost() { FPressed = false; }
 
 TControl* TControl::ControlAtPos(TPoint P, bool AllowDisabled) {
   if (!Rect(0, 0, FWidth, FHeight).Contains(P)) return nullptr;

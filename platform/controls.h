@@ -78,6 +78,10 @@ public:
   TPoint GetClientOrigin() const;
   TPoint ClientToForm(TPoint P) const;
   TPoint FormToClient(TPoint P) const;
+  // Screen coordinates: from where the form's window really is (its Left and Top while it has
+  // no window).
+  TPoint ClientToScreen(TPoint P) const;
+  TPoint ScreenToClient(TPoint P) const;
 
   bool GetVisible() const { return FVisible; }
   virtual void SetVisible(bool Value);
@@ -179,6 +183,10 @@ public:
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseEnter();
   virtual void MouseLeave();
+  // The mouse capture ended before the button came up (a modal form opened, the control was
+  // hidden, disabled or removed): a held press, drag or repeat ends here. The base forgets the
+  // press, so a later release clicks nothing.
+  virtual void MouseCaptureLost();
 
   // True for windowed controls.
   virtual bool IsWindowed() const { return false; }

@@ -4,7 +4,9 @@
 
 #include "kvl/platform/forms.h"
 #include "kvl/platform/recording_controls.h"
+#include "kvl/platform/stdctrls.h"
 #include "kvl/testing/driver.h"
+#include "kvl/testing/golden.h"
 
 namespace kvl {
 namespace {
@@ -65,6 +67,64 @@ TEST_F(ControlsTest, AWindowIsCreatedEachTimeTheControlReachesAForm) {
   Panel->SetParent(Form);
   EXPECT_EQ(W->Created, 2);
   EXPECT_EQ(W->Destroyed, 1);
+}
+
+TEST_F(ControlsTest, AControlThatLeavesItsParentInAnyWayLeavesNoPictureBehind) {
+  enum TWay { Hide, Unparent, Delete };
+  Form->Show();
+  for (const TWay Way : {Hide, Unparent, Delete}) {
+    auto* Panel = new TCustomControl(Form);
+    Panel->SetParent(Form);
+    Panel->SetBounds(10, 10, 150, 70);
+    Panel->SetColor(clYellow);
+    const TBitmap Bare = D.Capture(*Panel);
+    auto* Button = new TButton(Form);
+    Button->SetParent(Panel);
+    Button->SetBounds(20, 20, 60, 25);
+    Button->SetCaption("Beep");
+    ASSERT_FALSE(SamePicture(D.Capture(*Panel), Bare));
+    switch (Way) {
+      case Hide:
+        Button->Hide();
+        break;
+      case Unparent:
+        Button->SetParent(nullptr);
+        break;
+      case Delete:
+        delete Button;
+        break;
+    }
+    EXPECT_TRUE(SamePicture(D.Capture(*Panel), Bare)) << "way " << int(Way);
+    if (Way == Unparent) delete Button;
+    delete Panel;
+  }
+}
+
+TEST_F(ControlsTest, ClientAndScreenCoordinatesFollowTheWindowsPlace) {
+  auto* Panel = new TRecWindowed(Form, Form, nullptr, "Panel");
+  Panel->SetBounds(10, 20, 100, 60);
+  auto* Inner = new TRecGraphic(Form, Panel, nullptr, "Inner");
+  Inner->SetBounds(5, 6, 20, 20);
+  Form->SetBounds(300, 200, 200, 100);
+  EXPECT_EQ(Inner->ClientToScreen({1, 2}), (TPoint{316, 228}));
+  Form->Show();
+  EXPECT_EQ(Inner->ClientToScreen({1, 2}), (TPoint{316, 228}));
+  EXPECT_EQ(Inner->ScreenToClient({316, 228}), (TPoint{1, 2}));
+  // The window is moved by the user (or placed by a window manager): the form follows.
+  THostEvent E;
+  E.Kind = THostEventKind::Moved;
+  E.Window = Form->GetWindow();
+  E.X = 40;
+  E.Y = 30;
+  D.Host().Post(E);
+  D.Settle();
+  EXPECT_EQ(Form->GetBoundsRect(), Rect(40, 30, 240, 130));
+  EXPECT_EQ(Form->ClientToScreen({0, 0}), (TPoint{40, 30}));
+  EXPECT_EQ(Panel->ScreenToClient({50, 50}), (TPoint{0, 0}));
+  // The program moves it: the headless host records the window's new place.
+  Form->SetLeft(500);
+  EXPECT_EQ(D.Host().Window(Form->GetWindow())->Request.Bounds.Left, 500);
+  EXPECT_EQ(Inner->ClientToScreen({0, 0}), (TPoint{515, 56}));
 }
 
 TEST_F(ControlsTest, ControlCannotContainItself) {

@@ -74,7 +74,7 @@ TEST_F(EnabledTest, ADisabledEditKeepsTheColoursTheProgramGaveIt) {
     auto* Twin = static_cast<TEdit*>(Make<TEdit>(Form));
     Twin->SetColor(Case.Back);
     Twin->GetFont().SetColor(Case.Ink);
-    EXPECT_TRUE(SamePixels(D.Capture(*E), D.Capture(*Twin)));
+    EXPECT_TRUE(SamePicture(D.Capture(*E), D.Capture(*Twin)));
     delete E;
     delete Twin;
   }

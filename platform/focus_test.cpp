@@ -85,10 +85,43 @@ TEST_F(FocusTest, TabAndShiftTabWalkTheTabStopsInOrderAndWrap) {
   EXPECT_TRUE(A->Focused());
 }
 
+TEST(FirstFocus, AShownFormFocusesItsActiveControlElseItsFirstTabStop) {
+  enum TSetup { Plain, FirstDisabled, ActiveSet, Reordered, NoTabStops };
+  const struct {
+    TSetup Setup;
+    const char* Focused;
+  } Cases[] = {
+      {Plain, "A"}, {FirstDisabled, "B"}, {ActiveSet, "C"}, {Reordered, "C"}, {NoTabStops, ""}};
+  for (const auto& Case : Cases) {
+    TDriver D;
+    std::vector<std::string> Log;
+    auto* Form = new TForm(nullptr);
+    auto* A = new TKeyField(Form, "A", &Log);
+    auto* Panel = new TCustomControl(Form);
+    Panel->SetParent(Form);
+    auto* B = new TKeyField(Panel, "B", &Log);
+    auto* C = new TKeyField(Form, "C", &Log);
+    if (Case.Setup == FirstDisabled) A->SetEnabled(false);
+    if (Case.Setup == ActiveSet) Form->SetActiveControl(C);
+    if (Case.Setup == Reordered) C->SetTabOrder(0);
+    if (Case.Setup == NoTabStops)
+      for (TKeyField* F : {A, B, C}) F->SetTabStop(false);
+    Form->Show();
+    const TWinControl* Active = Form->GetActiveControl();
+    EXPECT_EQ(Active ? Active->GetName() : "", Case.Focused) << int(Case.Setup);
+    D.Press(*Form, 'X', "x");
+    if (Active) {
+      EXPECT_TRUE(Active->Focused());
+      EXPECT_EQ(static_cast<const TKeyField*>(Active)->Typed, "x");
+    }
+    delete Form;
+  }
+}
+
 TEST_F(FocusTest, ControlsThatCannotTakeTheFocusIgnoreSetFocus) {
   B->SetVisible(false);
   B->SetFocus();
-  EXPECT_EQ(Form->GetActiveControl(), nullptr);
+  EXPECT_EQ(Form->GetActiveControl(), A);  // the first tab stop, since the form was shown
   auto* Loose = new TKeyField(nullptr, "Loose", &Log);
   Loose->SetFocus();
   EXPECT_FALSE(Loose->Focused());

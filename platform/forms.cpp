@@ -32,6 +32,8 @@ void TCustomForm::SetVisible(bool Value) {
     }
     OpenHostWindow();
     if (OnShow) OnShow(this);
+    // The focus goes where a desktop user expects it: the active control, else the first stop.
+    if (!FActiveControl || !FActiveControl->CanFocus()) SelectNext(nullptr, true, true);
     Application->FormShown(this);
   } else {
     if (OnHide) OnHide(this);
@@ -230,6 +232,11 @@ void TCustomForm::TextChanged() {
 void TCustomForm::HostResized(int ClientWidth, int ClientHeight) {
   const TScopedValue<bool> Moving(FHostMoving, true);
   SetBounds(GetLeft(), GetTop(), ClientWidth, ClientHeight);
+}
+
+void TCustomForm::HostMoved(int ScreenLeft, int ScreenTop) {
+  const TScopedValue<bool> Moving(FHostMoving, true);
+  SetBounds(ScreenLeft, ScreenTop, GetWidth(), GetHeight());
 }
 
 void TCustomForm::HostExposed(const TRect& R) { NoteDrawn(R); }

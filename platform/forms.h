@@ -97,6 +97,7 @@ public:
 
   // Calls from the message loop.
   void HostResized(int ClientWidth, int ClientHeight);
+  void HostMoved(int ScreenLeft, int ScreenTop);
   void HostExposed(const TRect& R);
   void HostActivated(bool Active);
   void ControlRemoved(TControl* C);

@@ -42,6 +42,7 @@ enum class THostEventKind : std::uint8_t {
   CloseRequest,  // the user asked to close the window
   FocusIn,       // the window got the keyboard focus
   FocusOut,      // the window lost it
+  Moved,         // X, Y: the client area's new place on the screen (a user or a window manager)
 };
 
 struct THostEvent {
@@ -76,6 +77,8 @@ public:
   virtual void MoveWindow(THostWindow W, const TRect& Bounds) = 0;
   virtual void Present(THostWindow W, const TBitmap& BackBuffer, const TRect& Dirty) = 0;
   virtual void SetCursor(THostWindow W, TCursor C) = 0;
+  // Where the window's client area begins on the screen, as the screen has it now.
+  virtual TPoint ClientOrigin(THostWindow W) = 0;
 
   // Input. NextEvent takes the next pending event without waiting. WaitForEvent sleeps until an
   // event may be pending or TimeoutMs passed (a negative timeout waits without end); it returns

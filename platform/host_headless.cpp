@@ -38,6 +38,11 @@ void THeadlessHost::SetWallClock(TDateTime Value) {
   FWallClockSetAt = FNow;
 }
 
+TPoint THeadlessHost::ClientOrigin(THostWindow W) {
+  const TWindowState* S = Window(W);
+  return S ? TPoint{S->Request.Bounds.Left, S->Request.Bounds.Top} : TPoint{};
+}
+
 bool THeadlessHost::NextEvent(THostEvent& E) {
   if (FQueue.empty()) return false;
   E = std::move(FQueue.front());
@@ -48,12 +53,22 @@ bool THeadlessHost::NextEvent(THostEvent& E) {
 bool THeadlessHost::WaitForEvent(std::int64_t TimeoutMs) {
   if (!FQueue.empty()) return true;
   if (TimeoutMs < 0) return false;
+  if (FIdle >= IdleLimitMs) {
+    FIdle = 0;
+    return false;
+  }
   FNow += TimeoutMs;
+  FIdle += TimeoutMs;
   return true;
 }
 
 void THeadlessHost::Post(THostEvent E) {
   E.Time = FNow;
+  FIdle = 0;
+  if (auto It = FWindows.find(E.Window); E.Kind == THostEventKind::Moved && It != FWindows.end()) {
+    TRect& B = It->second.Request.Bounds;
+    B = B.Offset(E.X - B.Left, E.Y - B.Top);
+  }
   FQueue.push_back(std::move(E));
 }
 

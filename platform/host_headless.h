@@ -29,10 +29,14 @@ public:
   void MoveWindow(THostWindow W, const TRect& Bounds) override;
   void Present(THostWindow W, const TBitmap& BackBuffer, const TRect& Dirty) override;
   void SetCursor(THostWindow W, TCursor C) override;
+  TPoint ClientOrigin(THostWindow W) override;
 
   bool NextEvent(THostEvent& E) override;
-  // Nothing waits here: with a timeout the virtual clock jumps ahead by it.
+  // Nothing waits here: with a timeout the virtual clock jumps ahead by it. Timers that keep
+  // re-arming (a blinking caret) would keep a loop waiting for input for ever: after
+  // IdleLimitMs of such waits without any input it returns false once, as when nothing can come.
   bool WaitForEvent(std::int64_t TimeoutMs) override;
+  static constexpr std::int64_t IdleLimitMs = 10 * 60 * 1000;
   std::int64_t Now() const override { return FNow; }
   TDateTime LocalNow() const override;
   bool TimerAvailable() const override { return !FRefuseTimers; }
@@ -44,7 +48,8 @@ public:
   void Beep() override { ++FBeeps; }
   TSize ScreenSize() const override { return FScreenSize; }
 
-  // For tests and the PNG renderer.
+  // For tests and the PNG renderer. A posted Moved event moves the recorded window along, as a
+  // window manager would have.
   void Post(THostEvent E);
   void SetNow(std::int64_t Ms) { FNow = Ms; }
   // The wall clock shows Value now (EConvertError for a value outside the years 1-9999).
@@ -64,6 +69,7 @@ private:
   std::int64_t FNow = 0;
   TDateTime FWallClock = 45306.4375;  // 2024-01-15 10:30 ...
   std::int64_t FWallClockSetAt = 0;   // ... at this virtual time
+  std::int64_t FIdle = 0;  // virtual time the loop has waited since the last input
   bool FRefuseTimers = false;
   std::optional<std::string> FClipboard;
   int FBeeps = 0;

@@ -199,6 +199,7 @@ THostWindow TX11Host::OpenWindow(const TWindowRequest& Request) {
   const TRect& B = Request.Bounds;
   W.Width = std::max(B.Width(), 1);
   W.Height = std::max(B.Height(), 1);
+  W.Origin = {B.Left, B.Top};
   W.Resizable = Request.Resizable;
   XSetWindowAttributes A{};
   A.background_pixmap = None;        // the server leaves the area alone until we present
@@ -281,9 +282,22 @@ void TX11Host::MoveWindow(THostWindow Id, const TRect& Bounds) {
   TX11Window* W = Find(Id);
   if (!W) return;
   SetNormalHints(*W, Bounds);  // first, or a fixed size would hold the window at the old one
+  W->Origin = {Bounds.Left, Bounds.Top};
   XMoveResizeWindow(FDisplay, W->Xid, Bounds.Left, Bounds.Top,
                     unsigned(std::max(Bounds.Width(), 1)), unsigned(std::max(Bounds.Height(), 1)));
   XFlush(FDisplay);
+}
+
+TPoint TX11Host::RootOrigin(Window Xid) {
+  int X = 0, Y = 0;
+  Window Child = 0;
+  XTranslateCoordinates(FDisplay, Xid, RootWindow(FDisplay, FScreen), 0, 0, &X, &Y, &Child);
+  return {X, Y};
+}
+
+TPoint TX11Host::ClientOrigin(THostWindow Id) {
+  TX11Window* W = Find(Id);
+  return W ? RootOrigin(W->Xid) : TPoint{};
 }
 
 void TX11Host::SetCursor(THostWindow Id, TCursor C) {
@@ -456,7 +470,18 @@ void TX11Host::Dispatch(XEvent& Ev) {
     case Expose:
       if (!TranslateExpose(Ev.xexpose, W, E)) return;
       break;
-    case ConfigureNotify:
+    case ConfigureNotify: {
+      // The event's own place is relative to a window manager's frame, or made up by it: the
+      // server knows where the window really is.
+      const TPoint Origin = RootOrigin(W.Xid);
+      if (Origin != W.Origin) {
+        W.Origin = Origin;
+        THostEvent Moved = E;
+        Moved.Kind = K::Moved;
+        Moved.X = Origin.X;
+        Moved.Y = Origin.Y;
+        Push(Moved);
+      }
       if (Ev.xconfigure.width == W.Width && Ev.xconfigure.height == W.Height) return;
       W.Width = Ev.xconfigure.width;
       W.Height = Ev.xconfigure.height;
@@ -464,6 +489,7 @@ void TX11Host::Dispatch(XEvent& Ev) {
       E.Width = W.Width;
       E.Height = W.Height;
       break;
+    }
     case ClientMessage:
       if (Ev.xclient.message_type != FAtoms.WmProtocols || Ev.xclient.format != 32 ||
           Atom(Ev.xclient.data.l[0]) != FAtoms.WmDeleteWindow)

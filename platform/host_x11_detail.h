@@ -50,6 +50,7 @@ struct TX11Window {
   XIC Ic = nullptr;  // null when no input method is open: keys go through XLookupString
   int Width = 0;
   int Height = 0;
+  TPoint Origin;  // the client area's place on the screen, as last told to the form
   bool Resizable = true;
   // The areas of a run of Expose events, gathered until its last one (count 0).
   bool ExposePending = false;
@@ -78,6 +79,7 @@ public:
   void MoveWindow(THostWindow W, const TRect& Bounds) override;
   void Present(THostWindow W, const TBitmap& BackBuffer, const TRect& Dirty) override;
   void SetCursor(THostWindow W, TCursor C) override;
+  TPoint ClientOrigin(THostWindow W) override;
 
   bool NextEvent(THostEvent& E) override;
   bool WaitForEvent(std::int64_t TimeoutMs) override;
@@ -104,6 +106,7 @@ private:
   void OpenInputContext(TX11Window& W);
   void SetNormalHints(const TX11Window& W, const TRect& Bounds);
   void PutCaption(Window Xid, const std::string& Caption);
+  TPoint RootOrigin(Window Xid);
   void PresentConverted(Window Xid, const TBitmap& B, const TRect& R);
 
   // Reads every X event the connection has into FQueue (or answers it, for the clipboard).

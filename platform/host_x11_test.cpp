@@ -118,9 +118,9 @@ std::vector<THostEvent> Drain(THost& H) {
 // One line per event: its kind and the fields that kind carries.
 std::vector<std::string> Describe(const std::vector<THostEvent>& Events) {
   using K = THostEventKind;
-  static const char* const Names[] = {"down",    "up",    "move",     "wheel",
-                                      "exit",    "key",   "keyup",    "resized",
-                                      "exposed", "close", "focus in", "focus out"};
+  static const char* const Names[] = {"down",     "up",        "move",    "wheel",   "exit",
+                                      "key",      "keyup",     "resized", "exposed", "close",
+                                      "focus in", "focus out", "moved"};
   std::vector<std::string> R;
   for (const THostEvent& E : Events) {
     std::ostringstream S;
@@ -128,7 +128,8 @@ std::vector<std::string> Describe(const std::vector<THostEvent>& Events) {
     if (E.Kind == K::MouseDown || E.Kind == K::MouseUp) S << ' ' << "LRM"[E.Button];
     if (E.Kind == K::MouseWheel) S << ' ' << E.WheelDelta;
     if (E.Kind == K::KeyDown || E.Kind == K::KeyUp) S << ' ' << E.Key << " [" << E.Text << ']';
-    if (E.Kind <= K::MouseWheel || E.Kind == K::Exposed) S << ' ' << E.X << ',' << E.Y;
+    if (E.Kind <= K::MouseWheel || E.Kind == K::Exposed || E.Kind == K::Moved)
+      S << ' ' << E.X << ',' << E.Y;
     if (E.Kind == K::Resized || E.Kind == K::Exposed) S << ' ' << E.Width << 'x' << E.Height;
     if (E.Kind <= K::MouseWheel || E.Kind == K::KeyDown) S << " s" << E.Shift;
     R.push_back(S.str());

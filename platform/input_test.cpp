@@ -2,10 +2,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+#include "kvl/platform/buttons.h"
 #include "kvl/platform/forms.h"
 #include "kvl/platform/recording_controls.h"
 #include "kvl/platform/stdctrls.h"
 #include "kvl/testing/driver.h"
+#include "kvl/testing/golden.h"
 
 namespace kvl {
 namespace {
@@ -165,6 +169,64 @@ TEST_F(InputTest, ModalResultWaitsForCloseQuery) {
   EXPECT_EQ(Asked, 2);
   EXPECT_EQ(D.Host().Now(), 200);
   delete Timer;
+  delete Dialog;
+}
+
+TEST_F(InputTest, AModalFormWaitingOnlyForItsBlinkingCaretEndsAsCancelled) {
+  auto* Dialog = new TForm(nullptr);
+  auto* Edit = new TEdit(Dialog);
+  Edit->SetParent(Dialog);
+  Dialog->SetActiveControl(Edit);
+  // The caret's timer re-arms for ever; with no input to wait for the dialog gives up.
+  EXPECT_EQ(Dialog->ShowModal(), mrCancel);
+  EXPECT_GE(D.Host().Now(), 10 * 60 * 1000);
+  EXPECT_LT(D.Host().Now(), 11 * 60 * 1000);
+  // The bound starts again: a second dialog waits its own ten minutes.
+  const std::int64_t Start = D.Host().Now();
+  EXPECT_EQ(Dialog->ShowModal(), mrCancel);
+  EXPECT_GE(D.Host().Now() - Start, 10 * 60 * 1000);
+  delete Dialog;
+}
+
+TEST_F(InputTest, AModalFormOpenedDuringAPressTakesTheMouseAndTheButtonComesUp) {
+  auto* Speed = new TSpeedButton(Form);
+  Speed->SetParent(Form);
+  Speed->SetBounds(10, 60, 40, 20);
+  int SpeedClicks = 0;
+  Speed->OnClick = [&](TObject*) { ++SpeedClicks; };
+  auto* Dialog = new TForm(nullptr);
+  auto* Ok = new TButton(Dialog);
+  Ok->SetParent(Dialog);
+  Ok->SetBounds(0, 0, 50, 20);
+  Ok->SetModalResult(mrOk);
+  TModalResult Result = mrNone;
+  Speed->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+    // The held button comes up where it went down (the window keeps the pointer while a button
+    // is held), on the blocked form; then the user clicks OK.
+    Dialog->OnShow = [&](TObject*) {
+      const TPoint OnSpeed = Speed->ClientToForm({5, 5});
+      const std::tuple<THostEventKind, TCustomForm*, int, int> Events[] = {
+          {THostEventKind::MouseUp, Form, OnSpeed.X, OnSpeed.Y},
+          {THostEventKind::MouseDown, Dialog, 5, 5},
+          {THostEventKind::MouseUp, Dialog, 5, 5}};
+      for (const auto& [Kind, Where, X, Y] : Events) {
+        THostEvent E;
+        E.Kind = Kind;
+        E.Window = Where->GetWindow();
+        E.X = X;
+        E.Y = Y;
+        D.Host().Post(E);
+      }
+    };
+    Result = Dialog->ShowModal();
+  };
+  const TBitmap Up = D.Capture(*Speed);
+  D.MouseDown(*Speed, 5, 5);
+  EXPECT_EQ(Result, mrOk);
+  EXPECT_EQ(Application->GetCapture(), nullptr);
+  EXPECT_TRUE(SamePicture(D.Capture(*Speed), Up)) << "the speed button is drawn up again";
+  D.MouseUp(*Speed, 5, 5);
+  EXPECT_EQ(SpeedClicks, 0);
   delete Dialog;
 }
 

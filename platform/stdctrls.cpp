@@ -63,6 +63,12 @@ void TButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TWinControl::MouseUp(Button, Shift, X, Y);
 }
 
+void TButton::MouseCaptureLost() {
+  TWinControl::MouseCaptureLost();
+  FMouseHeld = false;
+  SetDown(FSpaceHeld);
+}
+
 void TButton::FocusOut() {
   FSpaceHeld = false;
   SetDown(FMouseHeld);

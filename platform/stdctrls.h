@@ -32,6 +32,7 @@ public:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseCaptureLost() override;
   void FocusIn() override { Invalidate(); }
   void FocusOut() override;
 

@@ -6,17 +6,54 @@
 
 namespace kvl {
 
+class TTimerService::TSenderWatch : public TComponent {
+public:
+  explicit TSenderWatch(TTimerService& Service) : TComponent(nullptr), FService(Service) {}
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    if (Operation == opRemove) FService.SenderGone(AComponent);
+  }
+
+private:
+  TTimerService& FService;
+};
+
+TTimerService::TTimerService() : FWatch(std::make_unique<TSenderWatch>(*this)) {}
+
+TTimerService::~TTimerService() = default;
+
 TTimerService::TId TTimerService::Start(int IntervalMs, std::function<void()> Tick,
                                         TObject* Sender) {
   THost& Host = Application->GetHost();
   if (IntervalMs <= 0 || !Host.TimerAvailable()) return 0;
   const TId Id = FNextId++;
-  FTimers.push_back({Id, IntervalMs, Host.Now() + IntervalMs, std::move(Tick), Sender});
+  auto* Watched = dynamic_cast<TComponent*>(Sender);
+  if (Watched) FWatch->FreeNotification(Watched);
+  FTimers.push_back({Id, IntervalMs, Host.Now() + IntervalMs, std::move(Tick), Sender, Watched});
   return Id;
 }
 
 void TTimerService::Stop(TId Id) {
-  std::erase_if(FTimers, [Id](const TEntry& E) { return E.Id == Id; });
+  const auto It =
+      std::find_if(FTimers.begin(), FTimers.end(), [Id](const TEntry& E) { return E.Id == Id; });
+  if (It == FTimers.end()) return;
+  TObject* const Sender = It->Sender;
+  TComponent* const Watched = It->Watched;
+  FTimers.erase(It);
+  // The watch stays while another timer or a running tick still names the sender.
+  const bool Named =
+      std::any_of(FTimers.begin(), FTimers.end(),
+                  [Sender](const TEntry& E) { return E.Sender == Sender; }) ||
+      std::any_of(FFiring.begin(), FFiring.end(), [Sender](TObject** S) { return *S == Sender; });
+  if (Watched && !Named) FWatch->RemoveFreeNotification(Watched);
+}
+
+void TTimerService::SenderGone(const TObject* Sender) {
+  for (TEntry& E : FTimers)
+    if (E.Sender == Sender) E.Sender = E.Watched = nullptr;
+  for (TObject** S : FFiring)
+    if (*S == Sender) *S = nullptr;
 }
 
 bool TTimerService::IsActive(TId Id) const {
@@ -44,12 +81,14 @@ void TTimerService::FireDue(std::int64_t Now) {
     It->Due = It->Due + It->Interval > Now ? It->Due + It->Interval : Now + It->Interval;
     // Copied: the tick may remove its own entry and so destroy the stored function.
     const std::function<void()> Tick = It->Tick;
-    TObject* const Sender = It->Sender;
+    TObject* Sender = It->Sender;
+    FFiring.push_back(&Sender);
     try {
       Tick();
     } catch (...) {
       Application->HandleException(Sender);
     }
+    std::erase(FFiring, &Sender);
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -20,8 +21,14 @@ class TTimerService {
 public:
   using TId = std::uint64_t;
 
+  TTimerService();
+  ~TTimerService();
+  TTimerService(const TTimerService&) = delete;
+  TTimerService& operator=(const TTimerService&) = delete;
+
   // Starts a repeating timer: the first tick one interval from now. 0 when the host refuses
-  // a timer. Exceptions from Tick go to Application->HandleException(Sender).
+  // a timer. Exceptions from Tick go to Application->HandleException(Sender); a component
+  // Sender that is gone by then (a tick may free its owner) is passed as nullptr.
   TId Start(int IntervalMs, std::function<void()> Tick, TObject* Sender);
   void Stop(TId Id);
   bool IsActive(TId Id) const;
@@ -39,9 +46,16 @@ private:
     std::int64_t Due;
     std::function<void()> Tick;
     TObject* Sender;
+    TComponent* Watched;  // the sender as a component, or nullptr
   };
+  // Told when a component sender goes; forgets it everywhere.
+  class TSenderWatch;
+  void SenderGone(const TObject* Sender);
+
   std::vector<TEntry> FTimers;
   TId FNextId = 1;
+  std::unique_ptr<TSenderWatch> FWatch;
+  std::vector<TObject**> FFiring;  // the senders of the ticks running now (loops nest)
 };
 
 // A component's private timer: at most one running at a time.

@@ -109,6 +109,31 @@ TEST(TimersTest, ExceptionsFromATickGoToTheApplicationAndTheTimerRunsOn) {
   EXPECT_EQ(T.Ticks.size(), 4u);
 }
 
+TEST(TimersTest, AnExceptionNamesTheOwnerOnlyWhileTheOwnerLives) {
+  TDriver D;
+  auto* Owner = new TComponent(nullptr);
+  TObject* const Alive = Owner;
+  std::vector<TObject*> Senders;
+  Application->OnException = [&](TObject* Sender, const std::exception&) {
+    // Reads the sender as a handler would: a freed one shows under AddressSanitizer.
+    if (Sender) {
+      EXPECT_EQ(Sender->ClassName(), "TComponent");
+    }
+    Senders.push_back(Sender);
+  };
+  // The second tick frees the owner and then fails; the third runs without an owner.
+  int Ticks = 0;
+  TPrivateTimer Timer(*Owner, [&] {
+    if (++Ticks == 2) delete Owner;
+    throw EKVLError("tick failed");
+  });
+  Timer.Restart<EKVLTestUnitError>(100);
+  D.AdvanceTime(300);
+  Application->OnException = nullptr;
+  Timer.Kill();
+  EXPECT_EQ(Senders, (std::vector<TObject*>{Alive, nullptr, nullptr}));
+}
+
 TEST(TimersTest, ALateLoopTicksOnceInsteadOfCatchingUp) {
   TDriver D;
   TTicker T("Late");

@@ -50,8 +50,13 @@ void TWinControl::RemoveControl(TControl* C) {
   const auto It = std::find(FControls.begin(), FControls.end(), C);
   if (It == FControls.end()) return;
   if (!IsDestroying()) {
-    C->Invalidate();
-    if (TCustomForm* F = GetParentForm()) F->ControlRemoved(C);
+    // The parent shows again where the control was. The control cannot invalidate itself for
+    // this: one being deleted has nowhere to draw any more.
+    TCustomForm* F = GetParentForm();
+    if (F && (C->GetVisible() || C->IsDesigning()))
+      F->InvalidateFormRect(
+          C->GetBoundsRect().Offset(GetClientOrigin()).Intersect(VisibleFormRect()));
+    if (F) F->ControlRemoved(C);
   }
   FControls.erase(It);
   std::erase(FTabList, C);

@@ -51,13 +51,13 @@ protected:
     Off->SetEnabled(false);
     Twin->SetEnabled(false);
     const TBitmap Disabled = D.Capture(*Twin);
-    const bool DisabledAlike = SamePixels(D.Capture(*Child), Disabled);
+    const bool DisabledAlike(SamePicture(D.Capture(*Child), Disabled));
     Off->SetEnabled(true);
     Twin->SetEnabled(true);
-    const bool EnabledAlike = SamePixels(D.Capture(*Child), Enabled);
+    const bool EnabledAlike(SamePicture(D.Capture(*Child), Enabled));
     delete Off;
     delete On;
-    if (SamePixels(Enabled, Disabled))
+    if (SamePicture(Enabled, Disabled))
       return ::testing::AssertionFailure() << "the disabled look equals the enabled one";
     if (!DisabledAlike)
       return ::testing::AssertionFailure() << "looks enabled on a disabled parent";

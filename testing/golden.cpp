@@ -87,9 +87,19 @@ std::string TestOutputPath(const std::string& FileName) {
   return (Folder / FileName).string();
 }
 
-bool SamePixels(const TBitmap& A, const TBitmap& B) {
-  if (A.GetWidth() != B.GetWidth() || A.GetHeight() != B.GetHeight()) return false;
-  return std::equal(A.Pixels(), A.Pixels() + A.GetWidth() * A.GetHeight(), B.Pixels());
+::testing::AssertionResult SamePicture(const TBitmap& Actual, const TBitmap& Expected) {
+  if (Actual.GetWidth() != Expected.GetWidth() || Actual.GetHeight() != Expected.GetHeight())
+    return ::testing::AssertionFailure()
+           << "size " << SizeText(Actual) << " differs from " << SizeText(Expected);
+  std::int64_t Differing = 0;
+  DiffImage(Actual, Expected, 0, Differing);
+  if (Differing == 0) return ::testing::AssertionSuccess();
+  for (int Y = 0; Y < Actual.GetHeight(); ++Y)
+    for (int X = 0; X < Actual.GetWidth(); ++X)
+      if ((Actual.ScanLine(Y)[X] ^ Expected.ScanLine(Y)[X]) & 0xFFFFFF)
+        return ::testing::AssertionFailure()
+               << Differing << " pixels differ, the first at (" << X << ", " << Y << ")";
+  return ::testing::AssertionFailure();
 }
 
 ::testing::AssertionResult MatchesGolden(const TBitmap& Actual, const std::string& GoldenPng,

@@ -21,8 +21,9 @@ namespace kvl {
 ::testing::AssertionResult MatchesGolden(const TBitmap& Actual, const std::string& GoldenPng,
                                          int Tolerance = 0);
 
-// Same size and the very same pixels.
-bool SamePixels(const TBitmap& A, const TBitmap& B);
+// Two pictures made in the same run (a capture against a fresh rendering) are equal pixel for
+// pixel; a failure names how many pixels differ and the first of them.
+::testing::AssertionResult SamePicture(const TBitmap& Actual, const TBitmap& Expected);
 
 // FileName inside the test output folder: $KVL_TEST_OUTPUT (CTest sets it to
 // <build>/test-output), else the system temp folder. The folder is created when missing.

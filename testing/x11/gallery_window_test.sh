@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The gallery in a real X window: its pixels equal the headless rendering of the same page,
-# typed keys reach the text box, and copy and paste go through the X clipboard.
+# typed keys reach the text box, copy and paste go through the X clipboard, and pages chosen
+# by clicks replace each other cleanly.
 #   with_xvfb.sh gallery_window_test.sh KVL-GALLERY XWD-COMPARE OUTPUT-DIR
 set -euo pipefail
 gallery=$1 compare=$2 out=$3
@@ -71,6 +72,15 @@ xdotool key --delay 30 ctrl+c
 clipboard_is 'kvl 42pasted'
 
 expect_pixels typed --type 'kvl 42pasted'
+
+# Pages chosen by clicks in the page list (rows 22 pixels high from y 4) look as the headless
+# renderer draws them: nothing of the page before stays behind. The order takes the Canvas
+# page's sampler to each other page.
+mapfile -t pages < <("$gallery" --list)
+for row in 2 0 1 0 3 0; do
+  xdotool mousemove --window "$win" 60 $((15 + 22 * row)) click 1
+  expect_pixels "page$row" --page "${pages[$row]}"
+done
 
 kill -0 "$gallery_pid" || { echo "the gallery exited early"; cat "$out/gallery.log"; exit 1; }
 echo "PASS"
