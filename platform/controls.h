@@ -27,6 +27,20 @@ struct TControlMessage {
   bool Handled = false;
 };
 
+// Sent to the siblings of a windowed control after its OnKeyDown saw a key (a companion such
+// as an up-down may act on it and clear Key) and after it lost the focus as the active control.
+struct TSiblingKeyMessage : TControlMessage {
+  TSiblingKeyMessage(TWinControl* ASource, std::uint16_t& AKey, TShiftState AShift)
+      : Source(ASource), Key(AKey), Shift(AShift) {}
+  TWinControl* Source;
+  std::uint16_t& Key;
+  TShiftState Shift;
+};
+struct TSiblingExitMessage : TControlMessage {
+  explicit TSiblingExitMessage(TWinControl* ASource) : Source(ASource) {}
+  TWinControl* Source;
+};
+
 enum TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
 enum TAnchorKind : std::uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
@@ -68,7 +82,8 @@ public:
   virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
   TRect GetBoundsRect() const { return Rect(FLeft, FTop, FLeft + FWidth, FTop + FHeight); }
   void SetBoundsRect(const TRect& R) { SetBounds(R.Left, R.Top, R.Width(), R.Height()); }
-  // The client area in the control's own coordinates: (0, 0, ClientWidth, ClientHeight).
+  // The client area in the control's own coordinates: (0, 0, ClientWidth, ClientHeight), or
+  // further in where a container draws a frame inside it (children count from its corner).
   virtual TRect GetClientRect() const { return Rect(0, 0, FWidth, FHeight); }
   int GetClientWidth() const { return GetClientRect().Width(); }
   int GetClientHeight() const { return GetClientRect().Height(); }

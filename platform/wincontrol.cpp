@@ -157,6 +157,10 @@ bool TWinControl::WantsKey(std::uint16_t, TShiftState) const { return false; }
 
 void TWinControl::KeyDown(std::uint16_t& Key, TShiftState Shift) {
   if (OnKeyDown) OnKeyDown(this, Key, Shift);
+  if (Key != 0 && FParent) {
+    TSiblingKeyMessage M(this, Key, Shift);
+    FParent->Broadcast(M);
+  }
 }
 
 void TWinControl::KeyPress(char32_t& Key) {
@@ -173,6 +177,10 @@ void TWinControl::DoEnter() {
 
 void TWinControl::DoExit() {
   if (OnExit) OnExit(this);
+  if (FParent) {
+    TSiblingExitMessage M(this);
+    FParent->Broadcast(M);
+  }
 }
 
 TControl* TWinControl::ControlAtPos(TPoint P, bool AllowDisabled) {
@@ -194,7 +202,8 @@ TControl* TWinControl::ControlAtPos(TPoint P, bool AllowDisabled) {
 }
 
 void TWinControl::SizeChanged(int OldWidth, int OldHeight) {
-  AlignControls(OldWidth - 2 * FBorderInset, OldHeight - 2 * FBorderInset);
+  // The frame outside the client area keeps its size.
+  AlignControls(GetClientWidth() - (FWidth - OldWidth), GetClientHeight() - (FHeight - OldHeight));
   TControl::SizeChanged(OldWidth, OldHeight);
 }
 
@@ -274,7 +283,9 @@ void TWinControl::PaintTree(const TRect& FormRegion) {
   if (Whole.IsEmpty()) return;
   TCustomForm* F = GetParentForm();
   const TPoint O = GetClientOrigin();
-  if (FBorderInset > 0) {
+  // A border inset or a client area drawn further in (a frame with a caption) leaves a border.
+  const int I = FBorderInset;
+  if (GetClientRect() != Rect(-I, -I, FWidth - I, FHeight - I)) {
     TCanvas Border(&F->GetBackBuffer());
     Border.SetOrigin({O.X - FBorderInset, O.Y - FBorderInset});
     Border.SetClipRect(Whole.Offset(-Border.GetOrigin().X, -Border.GetOrigin().Y));
