@@ -86,6 +86,25 @@ void DrawRadioDot(TCanvas& C, int X, int Y, TColor Color) {
   }
 }
 
+namespace {
+void DrawDownArrow(TCanvas& C, int X, int Y, TColor Color) {
+  for (int R = 0; R < 4; ++R)
+    for (int Col = R; Col < 7 - R; ++Col) C.SetPixel(X + Col, Y + R, Color);
+}
+}  // namespace
+
+void DrawDropDownButton(TCanvas& C, const TRect& R, bool Down, bool Enabled) {
+  DrawButtonFace(C, R, Down);
+  const int Shift = Down ? 1 : 0;
+  const int X = R.Left + (R.Width() - 7) / 2 + Shift, Y = R.Top + (R.Height() - 4) / 2 + Shift;
+  if (Enabled) {
+    DrawDownArrow(C, X, Y, clBtnText);
+  } else {
+    DrawDownArrow(C, X + 1, Y + 1, clBtnHighlight);
+    DrawDownArrow(C, X, Y, clBtnShadow);
+  }
+}
+
 void DrawEmbossedText(TCanvas& C, int X, int Y, std::string_view Text, TColor Light, TColor Dark) {
   const TPenBrushKeeper Keep(C);
   const TColor Ink = C.GetFont().GetColor();

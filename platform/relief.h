@@ -31,6 +31,11 @@ void DrawRadioFrame(TCanvas& C, int X, int Y, TColor Fill);
 // (X + 4, Y + 4) of DrawRadioFrame's box.
 void DrawRadioDot(TCanvas& C, int X, int Y, TColor Color);
 
+// The button at the right of a combo box or picker over R: a push-button face with a
+// downward arrow (7 wide, 4 high) in its middle, moved one pixel right and down while pressed
+// and embossed while disabled.
+void DrawDropDownButton(TCanvas& C, const TRect& R, bool Down, bool Enabled);
+
 // A disabled caption at (X, Y): the text in Light one pixel right and down, then in Dark at
 // (X, Y), over a clear brush.
 void DrawEmbossedText(TCanvas& C, int X, int Y, std::string_view Text,
