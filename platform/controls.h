@@ -348,6 +348,8 @@ protected:
   virtual void PaintBackground(TCanvas& C);
   // Paints the border inside the bounds (outside the client area).
   virtual void PaintBorder(TCanvas&) {}
+  // Whether Tab stops here now; a control that stops only in some states narrows TabStop.
+  virtual bool IsTabStopNow() const { return FTabStop; }
   void SetBorderInset(int Inset);
   // Lays out aligned children and moves anchored ones after a size change.
   void AlignControls(int OldClientWidth, int OldClientHeight);

@@ -21,6 +21,21 @@ void DrawButtonFace(TCanvas& C, const TRect& R, bool Down);
 // bottom-right, then the dark shadow and the light face inside. Nothing on a box below 4 x 4.
 void DrawSunkenFrame(TCanvas& C, const TRect& R);
 
+// The 7 x 7 check mark of a check box with its top-left corner at (X, Y).
+void DrawCheckMark(TCanvas& C, int X, int Y, TColor Color);
+
+// The 12 x 12 round sunken frame of a radio button at (X, Y), its inside filled with Fill.
+void DrawRadioFrame(TCanvas& C, int X, int Y, TColor Fill);
+
+// The 4 x 4 dot of a checked radio button with its top-left corner at (X, Y); it sits at
+// (X + 4, Y + 4) of DrawRadioFrame's box.
+void DrawRadioDot(TCanvas& C, int X, int Y, TColor Color);
+
+// The button at the right of a combo box or picker over R: a push-button face with a
+// downward arrow (7 wide, 4 high) in its middle, moved one pixel right and down while pressed
+// and embossed while disabled.
+void DrawDropDownButton(TCanvas& C, const TRect& R, bool Down, bool Enabled);
+
 // A disabled caption at (X, Y): the text in Light one pixel right and down, then in Dark at
 // (X, Y), over a clear brush.
 void DrawEmbossedText(TCanvas& C, int X, int Y, std::string_view Text,

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "kvl/platform/forms.h"
 #include "kvl/platform/relief.h"
@@ -12,9 +13,36 @@
 
 namespace kvl {
 
+// The press logic shared by push buttons and check boxes: a left press shows the control down
+// while the pointer stays on it and the release there clicks; Space shows it down and its
+// release clicks. A press dragged off, a lost capture or a lost focus clicks nothing.
+class TButtonControl : public TWinControl {
+public:
+  explicit TButtonControl(TComponent* AOwner);
+
+  void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+  void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseCaptureLost() override;
+  void FocusIn() override { Invalidate(); }
+  void FocusOut() override;
+
+protected:
+  bool GetDown() const { return FDown; }
+
+private:
+  void SetDown(bool Value);
+
+  bool FDown = false;       // drawn pressed
+  bool FMouseHeld = false;  // the left button went down on the control
+  bool FSpaceHeld = false;
+};
+
 // A push button. A click sets its form's ModalResult (when its own is not mrNone); Enter
 // clicks the default button and Escape the cancel button of the form.
-class TButton : public TWinControl {
+class TButton : public TButtonControl {
 public:
   explicit TButton(TComponent* AOwner);
 
@@ -28,27 +56,81 @@ public:
   void Click() override;
   bool WantsKey(std::uint16_t Key, TShiftState Shift) const override;
   void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
-  void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
-  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  void MouseMove(TShiftState Shift, int X, int Y) override;
-  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  void MouseCaptureLost() override;
-  void FocusIn() override { Invalidate(); }
-  void FocusOut() override;
 
 protected:
   void Paint() override;
   void HandleMessage(TControlMessage& M) override;
 
 private:
-  void SetDown(bool Value);
-
   TModalResult FModalResult = mrNone;
   bool FDefault = false;
   bool FCancel = false;
-  bool FDown = false;       // drawn pressed
-  bool FMouseHeld = false;  // the left button went down on the button
-  bool FSpaceHeld = false;
+};
+
+enum TCheckBoxState : std::uint8_t { cbUnchecked, cbChecked, cbGrayed };
+
+// A caption with a 13 x 13 box that a click (on the box or the caption) or Space toggles,
+// firing OnClick. Writes of Checked and State from the program fire nothing.
+class TCustomCheckBox : public TButtonControl {
+public:
+  explicit TCustomCheckBox(TComponent* AOwner);
+
+  bool GetChecked() const { return FState == cbChecked; }
+  void SetChecked(bool Value) { SetState(Value ? cbChecked : cbUnchecked); }
+  TCheckBoxState GetState() const { return FState; }
+  virtual void SetState(TCheckBoxState Value);
+  // A click then steps unchecked, checked, grayed, unchecked.
+  bool GetAllowGrayed() const { return FAllowGrayed; }
+  void SetAllowGrayed(bool Value) { FAllowGrayed = Value; }
+  // taRightJustify puts the box left of the caption, taLeftJustify right of it.
+  TAlignment GetAlignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  // Kept for the program; the caption is drawn on one line.
+  bool GetWordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value) { FWordWrap = Value; }
+
+  void Click() override;
+
+protected:
+  void Paint() override;
+  void TextChanged() override { Invalidate(); }
+  // Paints the box at (X, Y), a 13 x 13 cell.
+  virtual void PaintBox(TCanvas& C, int X, int Y, bool Enabled);
+
+private:
+  TCheckBoxState FState = cbUnchecked;
+  bool FAllowGrayed = false;
+  TAlignment FAlignment = taRightJustify;
+  bool FWordWrap = false;
+};
+
+class TCheckBox : public TCustomCheckBox {
+public:
+  using TCustomCheckBox::TCustomCheckBox;
+};
+
+// A check box with a round box. The radio buttons of one parent form a group: checking one
+// unchecks the others (told by a TButtonPressedMessage that other kinds of button ignore). The
+// arrow keys move to the next or previous one of the group and check it; Tab stops only at the
+// group's checked button (its first when none is checked).
+class TRadioButton : public TCustomCheckBox {
+public:
+  explicit TRadioButton(TComponent* AOwner);
+
+  // Grayed counts as checked.
+  void SetState(TCheckBoxState Value) override;
+  void Click() override;
+  bool WantsKey(std::uint16_t Key, TShiftState Shift) const override;
+  void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+
+protected:
+  void PaintBox(TCanvas& C, int X, int Y, bool Enabled) override;
+  void HandleMessage(TControlMessage& M) override;
+  bool IsTabStopNow() const override;
+
+private:
+  // The enabled, visible radio buttons of the parent, in tab order.
+  std::vector<TRadioButton*> Group() const;
 };
 
 enum TEditCharCase : std::uint8_t { ecNormal, ecUpperCase, ecLowerCase };

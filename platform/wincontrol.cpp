@@ -148,7 +148,7 @@ void TWinControl::SelectNextControl(bool GoForward) {
 void TWinControl::CollectTabStops(std::vector<TWinControl*>& Out) {
   for (TWinControl* C : FTabList) {
     if (!C->GetVisible() || !C->GetEnabled()) continue;
-    if (C->FTabStop) Out.push_back(C);
+    if (C->IsTabStopNow()) Out.push_back(C);
     C->CollectTabStops(Out);
   }
 }

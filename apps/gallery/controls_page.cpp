@@ -1,4 +1,5 @@
-// The standard controls page: edits, labels, push buttons and speed buttons, live.
+// The standard controls page: edits, labels, push buttons, speed buttons, check boxes and
+// radio buttons, live.
 #include "kvl/platform/buttons.h"
 #include "kvl/platform/clipboard.h"
 #include "kvl/platform/stdctrls.h"
@@ -85,6 +86,30 @@ void BuildControlsPage(TWinControl& Host) {
   Off->SetCaption("Off");
   Off->SetEnabled(false);
   Caption(Host, 12, 260, "Speed buttons");
+
+  // Check boxes and a radio group that switch the edits above.
+  auto* Show = Place<TCheckBox>(Host, 400, 100, 200, 17);
+  Show->SetCaption("Show the password");
+  Show->OnClick = [Password, Show](TObject*) {
+    Password->SetPasswordChar(Show->GetChecked() ? 0 : U'*');
+  };
+  auto* Three = Place<TCheckBox>(Host, 400, 122, 200, 17);
+  Three->SetCaption("Three states");
+  Three->SetAllowGrayed(true);
+  auto* Fixed = Place<TCheckBox>(Host, 400, 144, 200, 17);
+  Fixed->SetCaption("Disabled");
+  Fixed->SetChecked(true);
+  Fixed->SetEnabled(false);
+  const struct {
+    const char* Caption;
+    TEditCharCase Case;
+  } Cases[] = {{"Upper case", ecUpperCase}, {"Lower case", ecLowerCase}, {"As typed", ecNormal}};
+  for (int I = 0; I < 3; ++I) {
+    auto* R = Place<TRadioButton>(Host, 400, 176 + I * 22, 200, 17);
+    R->SetCaption(Cases[I].Caption);
+    R->SetChecked(I == 0);
+    R->OnClick = [Upper, C = Cases[I].Case](TObject*) { Upper->SetCharCase(C); };
+  }
 }
 
 }  // namespace kvl::gallery
