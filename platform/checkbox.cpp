@@ -1,8 +1,11 @@
 // TCustomCheckBox and TRadioButton: a caption beside a square or round box that clicks toggle.
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "kvl/platform/buttons.h"
 #include "kvl/platform/stdctrls.h"
+#include "kvl/platform/wordwrap.h"
 
 namespace kvl {
 
@@ -44,18 +47,26 @@ void TCustomCheckBox::Paint() {
 
   C.SetFont(GetFont());
   C.GetBrush().SetStyle(bsClear);
-  const std::string& Text = GetCaption();
-  const TSize S = C.TextExtent(Text);
   const int X = BoxLeft ? R.Left + BoxSize + CaptionGap : R.Left;
-  const int Y = R.Top + (R.Height() - S.cy) / 2;
-  if (Enabled)
-    C.TextOut(X, Y, Text);
-  else
-    DrawEmbossedText(C, X, Y, Text);
+  const int Right = BoxLeft ? R.Right : R.Right - BoxSize - 1;
+  // The caption's lines stand centred as a block beside the box.
+  const std::vector<std::string> Lines =
+      WrapTextLines(C, GetCaption(), FWordWrap, Right - CaptionGap / 2 - X);
+  const int LineHeight = C.TextHeight("Ag");
+  const int Y = R.Top + (R.Height() - LineHeight * int(Lines.size())) / 2;
+  int Width = 0;
+  for (std::size_t I = 0; I < Lines.size(); ++I) {
+    const int LineY = Y + LineHeight * int(I);
+    if (Enabled)
+      C.TextOut(X, LineY, Lines[I]);
+    else
+      DrawEmbossedText(C, X, LineY, Lines[I]);
+    Width = std::max(Width, C.TextWidth(Lines[I]));
+  }
   if (Focused()) {
-    const int Right = BoxLeft ? R.Right : R.Right - BoxSize - 1;
+    const int Bottom = Y + LineHeight * int(Lines.size());
     C.DrawFocusRect(Rect(std::max(X - 1, R.Left), std::max(Y - 1, R.Top),
-                         std::min(X + S.cx + 1, Right), std::min(Y + S.cy + 1, R.Bottom)));
+                         std::min(X + Width + 1, Right), std::min(Bottom + 1, R.Bottom)));
   }
 }
 

@@ -69,6 +69,29 @@ TEST_F(CheckBoxTest, SpaceTogglesOnReleaseAndShowsTheBoxHeld) {
   EXPECT_EQ(PixelAt(3, 5), ColorToRGB(clWindow));
 }
 
+// The rows of the caption's picture that hold ink (pixels darker than the face).
+int InkedRows(const TBitmap& B, int FromX) {
+  int Rows = 0;
+  for (int Y = 0; Y < B.GetHeight(); ++Y)
+    for (int X = FromX; X < B.GetWidth(); ++X)
+      if ((B.ScanLine(Y)[X] & 0xFF) < 0x80) {
+        ++Rows;
+        break;
+      }
+  return Rows;
+}
+
+TEST_F(CheckBoxTest, WordWrapBreaksTheCaptionIntoLinesThatFit) {
+  Ctl->SetBounds(10, 10, 90, 60);
+  Ctl->SetCaption("a caption far wider than the box");
+  const int OneLine = InkedRows(D.Capture(*Ctl), 20);
+  Ctl->SetWordWrap(true);
+  const TBitmap Wrapped = D.Capture(*Ctl);
+  EXPECT_GT(InkedRows(Wrapped, 20), 2 * OneLine);
+  for (int Y = 0; Y < Wrapped.GetHeight(); ++Y)  // nothing drawn past the right edge's gap
+    EXPECT_GE(Wrapped.ScanLine(Y)[89] & 0xFF, 0x80u) << "row " << Y;
+}
+
 TEST_F(CheckBoxTest, AllowGrayedCyclesThroughThreeStates) {
   Ctl->SetAllowGrayed(true);
   for (TCheckBoxState Next : {cbChecked, cbGrayed, cbUnchecked, cbChecked}) {

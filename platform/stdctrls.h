@@ -87,7 +87,12 @@ public:
   void SetAlignment(TAlignment Value);
   // Kept for the program; the caption is drawn on one line.
   bool GetWordWrap() const { return FWordWrap; }
-  void SetWordWrap(bool Value) { FWordWrap = Value; }
+  void SetWordWrap(bool Value) {
+    if (Value != FWordWrap) {
+      FWordWrap = Value;
+      Invalidate();
+    }
+  }
 
   void Click() override;
 
