@@ -47,7 +47,7 @@ void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TCustomForm::PlaceOnShow() {
   if (FPosition == poDesigned) return;
   const TSize S = Application->GetHost().ScreenSize();
-  TRect Around(0, 0, S.cx, S.cy);
+  TRect Around = Rect(0, 0, S.cx, S.cy);
   // The active form is still the one this form is about to cover: the dialog's owner.
   const TCustomForm* Centre = FPosition == poMainFormCenter    ? Application->GetMainForm()
                               : FPosition == poOwnerFormCenter ? Application->GetActiveForm()
