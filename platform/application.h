@@ -55,6 +55,10 @@ public:
 
   TTimerService& GetTimers() { return FTimers; }
 
+  // Called inside ShowModal once the modal form shows, before its loop waits for input: what
+  // it does (the test driver's dialog scripts) acts on the open dialog.
+  std::function<void(TCustomForm& Form)> OnModalShown;
+
   // Delivers one host event (the loop does this; so does the test driver).
   void Dispatch(const THostEvent& E);
   // The control that holds the mouse capture (a button is held), or nullptr.

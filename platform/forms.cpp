@@ -26,10 +26,7 @@ void TCustomForm::SetVisible(bool Value) {
   if (Value == GetVisible()) return;
   TControl::SetVisible(Value);
   if (Value) {
-    if (FPosition == poScreenCenter) {
-      const TSize S = Application->GetHost().ScreenSize();
-      SetBounds((S.cx - GetWidth()) / 2, (S.cy - GetHeight()) / 2, GetWidth(), GetHeight());
-    }
+    PlaceOnShow();
     OpenHostWindow();
     if (OnShow) OnShow(this);
     // The focus goes where a desktop user expects it: the active control, else the first stop.
@@ -45,6 +42,24 @@ void TCustomForm::SetVisible(bool Value) {
 void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (FWindow != 0 && !FHostMoving) Application->GetHost().MoveWindow(FWindow, GetBoundsRect());
+}
+
+void TCustomForm::PlaceOnShow() {
+  if (FPosition == poDesigned) return;
+  const TSize S = Application->GetHost().ScreenSize();
+  TRect Around = Rect(0, 0, S.cx, S.cy);
+  // The active form is still the one this form is about to cover: the dialog's owner.
+  const TCustomForm* Centre = FPosition == poMainFormCenter    ? Application->GetMainForm()
+                              : FPosition == poOwnerFormCenter ? Application->GetActiveForm()
+                                                               : nullptr;
+  if (Centre && Centre != this && Centre->GetVisible()) Around = Centre->GetBoundsRect();
+  const int W = GetWidth(), H = GetHeight();
+  int L = Around.Left + (Around.Width() - W) / 2;
+  int T = Around.Top + (Around.Height() - H) / 2;
+  // On the screen; a form larger than the screen keeps its top-left corner visible.
+  L = std::max(std::min(L, S.cx - W), 0);
+  T = std::max(std::min(T, S.cy - H), 0);
+  SetBounds(L, T, W, H);
 }
 
 void TCustomForm::OpenHostWindow() {
@@ -103,6 +118,7 @@ TModalResult TCustomForm::ShowModal() {
     }
   } End{*this};
   Show();
+  if (Application->OnModalShown) Application->OnModalShown(*this);
   for (;;) {
     bool Alive = true;
     if (FModalResult == mrNone) {

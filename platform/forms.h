@@ -20,11 +20,14 @@ enum TBorderStyle : std::uint8_t {
   bsSizeToolWin
 };
 
-enum TPosition : std::uint8_t { poDesigned, poScreenCenter };
+// Where a form appears when shown: where its bounds say, or centred on the screen, the main
+// form or the active form (a dialog's owner), kept on the screen.
+enum TPosition : std::uint8_t { poDesigned, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
 
 using TModalResult = int;
 inline constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4,
-                              mrIgnore = 5, mrYes = 6, mrNo = 7, mrClose = 8;
+                              mrIgnore = 5, mrYes = 6, mrNo = 7, mrClose = 8, mrAll = 9,
+                              mrNoToAll = 10, mrYesToAll = 11;
 
 enum TCloseAction : std::uint8_t { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
@@ -112,6 +115,8 @@ protected:
 private:
   void OpenHostWindow();
   void CloseHostWindow();
+  // Moves the form where its Position asks, before it shows.
+  void PlaceOnShow();
   // Runs OnCloseQuery and OnClose; the close action, caNone when refused.
   TCloseAction QueryClose(TCloseAction Default);
 

@@ -1,5 +1,7 @@
 #include "kvl/testing/driver.h"
 
+#include <gtest/gtest.h>
+
 #include <cctype>
 #include <memory>
 
@@ -74,6 +76,19 @@ TDriver::TDriver() {
   auto Host = std::make_unique<THeadlessHost>();
   FHost = Host.get();
   Application->SetHost(std::move(Host));
+  Application->OnModalShown = [this](TCustomForm& Form) {
+    if (FModalScripts.empty()) return;
+    // Taken off the queue first: a dialog the script opens gets the next one.
+    const TModalScript Script = std::move(FModalScripts.front());
+    FModalScripts.pop_front();
+    Script(Form);
+  };
+}
+
+TDriver::~TDriver() {
+  Application->OnModalShown = nullptr;
+  if (!FModalScripts.empty())
+    ADD_FAILURE() << FModalScripts.size() << " dialog script(s) queued by WhenModal never ran";
 }
 
 TCustomForm& TDriver::Shown(TControl& C) {

@@ -10,6 +10,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,7 +26,18 @@ class TDriver {
 public:
   // Installs a new headless host at virtual time 0 (forms shown so far are hidden).
   TDriver();
+  // A script queued by WhenModal that never ran fails the test.
+  ~TDriver();
+  TDriver(const TDriver&) = delete;
+  TDriver& operator=(const TDriver&) = delete;
   THeadlessHost& Host() { return *FHost; }
+
+  // Script runs once the next modal form has shown, inside its nested loop, so the clicks and
+  // keys it sends act on that dialog; scripts queue, one per modal form in the order they
+  // open (a dialog opened from a script takes the next one). A modal form left open by its
+  // script, or shown with no script queued, ends as cancelled when the loop idles.
+  using TModalScript = std::function<void(TCustomForm& Form)>;
+  void WhenModal(TModalScript Script) { FModalScripts.push_back(std::move(Script)); }
 
   // Mouse input at client coordinates of C. The control's form is shown first when it is not.
   void MouseDown(TControl& C, int X, int Y, TMouseButton Button = mbLeft);
@@ -63,6 +76,7 @@ private:
   void PostKey(THostEventKind Kind, TCustomForm& Form, std::uint16_t Key, std::string_view Text);
 
   THeadlessHost* FHost;
+  std::deque<TModalScript> FModalScripts;
   TShiftState FModifiers = 0;
   TShiftState FButtons = 0;
 };
