@@ -52,7 +52,13 @@ TCustomUpDown::TCustomUpDown(TComponent* AOwner)
   FDoubleClicks = false;
 }
 
-TCustomUpDown::~TCustomUpDown() = default;
+TCustomUpDown::~TCustomUpDown() { ReleaseAssociate(); }
+
+void TCustomUpDown::ReleaseAssociate() {
+  if (!FAssociate) return;
+  RemoveFreeNotification(FAssociate);
+  if (FAssociate->GetCompanion() == this) FAssociate->SetCompanion(nullptr);
+}
 
 void TCustomUpDown::SetMin(int Value) {
   FMin = Value;
@@ -85,10 +91,11 @@ void TCustomUpDown::SetAssociate(TWinControl* Value) {
   if (Value == this || dynamic_cast<TCustomUpDown*>(Value) || (Value && !Value->GetParent()))
     Value = nullptr;
   if (Value == FAssociate) return;
-  if (FAssociate) RemoveFreeNotification(FAssociate);
+  ReleaseAssociate();
   FAssociate = Value;
   if (!FAssociate) return;
   FreeNotification(FAssociate);
+  FAssociate->SetCompanion(this);
   SetParent(FAssociate->GetParent());
   // The associate gives up the up-down's width on the chosen side.
   const int W = FWidth;
@@ -209,14 +216,14 @@ void TCustomUpDown::RepeatTick() {
 
 void TCustomUpDown::HandleMessage(TControlMessage& M) {
   if (!FAssociate) return;
-  if (auto* K = dynamic_cast<TSiblingKeyMessage*>(&M)) {
+  if (auto* K = dynamic_cast<TCompanionKeyMessage*>(&M)) {
     if (K->Source != FAssociate || !FArrowKeys || !IsEnabledInTree()) return;
     if (K->Key != vk::Up && K->Key != vk::Down) return;
     const TUDBtnType B = K->Key == vk::Up ? btNext : btPrev;
     K->Key = 0;
     K->Handled = true;
     Click(B);
-  } else if (auto* E = dynamic_cast<TSiblingExitMessage*>(&M); E && E->Source == FAssociate) {
+  } else if (auto* E = dynamic_cast<TCompanionExitMessage*>(&M); E && E->Source == FAssociate) {
     ReadAssociate();
   }
 }

@@ -85,6 +85,8 @@ private:
   void ReadAssociate();
   void WriteAssociate();
   void AttachToAssociate();
+  // Lets go of the associate: no more free notification, no more of its keys.
+  void ReleaseAssociate();
 
   int FMin = 0, FMax = 100, FPosition = 0, FIncrement = 1;
   bool FWrap = false;

@@ -27,17 +27,18 @@ struct TControlMessage {
   bool Handled = false;
 };
 
-// Sent to the siblings of a windowed control after its OnKeyDown saw a key (a companion such
-// as an up-down may act on it and clear Key) and after it lost the focus as the active control.
-struct TSiblingKeyMessage : TControlMessage {
-  TSiblingKeyMessage(TWinControl* ASource, std::uint16_t& AKey, TShiftState AShift)
+// Sent to a windowed control's companion (an up-down on its associate edit) after the control's
+// OnKeyDown saw a key (the companion may act on it and clear Key) and after it lost the focus
+// as the active control.
+struct TCompanionKeyMessage : TControlMessage {
+  TCompanionKeyMessage(TWinControl* ASource, std::uint16_t& AKey, TShiftState AShift)
       : Source(ASource), Key(AKey), Shift(AShift) {}
   TWinControl* Source;
   std::uint16_t& Key;
   TShiftState Shift;
 };
-struct TSiblingExitMessage : TControlMessage {
-  explicit TSiblingExitMessage(TWinControl* ASource) : Source(ASource) {}
+struct TCompanionExitMessage : TControlMessage {
+  explicit TCompanionExitMessage(TWinControl* ASource) : Source(ASource) {}
   TWinControl* Source;
 };
 
@@ -304,6 +305,10 @@ public:
 
   bool GetTabStop() const { return FTabStop; }
   void SetTabStop(bool Value) { FTabStop = Value; }
+  // The control told of this one's keys and exit (TCompanionKeyMessage), or nullptr. Not
+  // owned: a companion that goes clears it.
+  TWinControl* GetCompanion() const { return FCompanion; }
+  void SetCompanion(TWinControl* C) { FCompanion = C; }
   int GetTabOrder() const;
   void SetTabOrder(int Value);
   // Showing, enabled, and on a form.
@@ -372,6 +377,7 @@ private:
   std::vector<TControl*> FControls;  // z-order, bottom first
   std::vector<TWinControl*> FTabList;
   bool FTabStop = false;
+  TWinControl* FCompanion = nullptr;
   bool FHandleAllocated = false;
   int FBorderInset = 0;
   bool FAligning = false;

@@ -157,9 +157,9 @@ bool TWinControl::WantsKey(std::uint16_t, TShiftState) const { return false; }
 
 void TWinControl::KeyDown(std::uint16_t& Key, TShiftState Shift) {
   if (OnKeyDown) OnKeyDown(this, Key, Shift);
-  if (Key != 0 && FParent) {
-    TSiblingKeyMessage M(this, Key, Shift);
-    FParent->Broadcast(M);
+  if (Key != 0 && FCompanion) {
+    TCompanionKeyMessage M(this, Key, Shift);
+    FCompanion->Perform(M);
   }
 }
 
@@ -177,9 +177,9 @@ void TWinControl::DoEnter() {
 
 void TWinControl::DoExit() {
   if (OnExit) OnExit(this);
-  if (FParent) {
-    TSiblingExitMessage M(this);
-    FParent->Broadcast(M);
+  if (FCompanion) {
+    TCompanionExitMessage M(this);
+    FCompanion->Perform(M);
   }
 }
 
