@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "kvl/core/kvlbase.h"
 #include "kvl/platform/buttons.h"
 #include "kvl/platform/stdctrls.h"
 #include "kvl/platform/wordwrap.h"
@@ -19,15 +20,15 @@ TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
 }
 
 void TCustomCheckBox::SetState(TCheckBoxState Value) {
-  if (Value == FState) return;
-  FState = Value;
-  Invalidate();
+  if (StoreIfChanged(FState, Value)) Invalidate();
 }
 
 void TCustomCheckBox::SetAlignment(TAlignment Value) {
-  if (Value == FAlignment) return;
-  FAlignment = Value;
-  Invalidate();
+  if (StoreIfChanged(FAlignment, Value)) Invalidate();
+}
+
+void TCustomCheckBox::SetWordWrap(bool Value) {
+  if (StoreIfChanged(FWordWrap, Value)) Invalidate();
 }
 
 void TCustomCheckBox::Click() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "kvl/core/kvlbase.h"
 #include "kvl/core/pen_brush_keeper.h"
 #include "kvl/platform/errors.h"
 #include "kvl/platform/relief.h"
@@ -76,9 +77,7 @@ void TCustomUpDown::SetPosition(int Value) {
 }
 
 void TCustomUpDown::SetOrientation(TUDOrientation Value) {
-  if (Value == FOrientation) return;
-  FOrientation = Value;
-  Invalidate();
+  if (StoreIfChanged(FOrientation, Value)) Invalidate();
 }
 
 void TCustomUpDown::SetAlignButton(TUDAlignButton Value) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "kvl/core/kvlbase.h"
 #include "kvl/core/pen_brush_keeper.h"
 #include "kvl/platform/relief.h"
 #include "kvl/platform/text.h"
@@ -90,9 +91,7 @@ void TCustomPanel::SetBevelWidth(int Value) { Change(FBevelWidth, std::max(Value
 void TCustomPanel::SetBorderWidth(int Value) { Change(FBorderWidth, std::max(Value, 0)); }
 
 void TCustomPanel::SetAlignment(TAlignment Value) {
-  if (Value == FAlignment) return;
-  FAlignment = Value;
-  Invalidate();
+  if (StoreIfChanged(FAlignment, Value)) Invalidate();
 }
 
 void TCustomPanel::FrameChanged() {
@@ -145,15 +144,11 @@ void TCustomPanel::Paint() {
 TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner) { SetBounds(0, 0, 50, 50); }
 
 void TBevel::SetShape(TBevelShape Value) {
-  if (Value == FShape) return;
-  FShape = Value;
-  Invalidate();
+  if (StoreIfChanged(FShape, Value)) Invalidate();
 }
 
 void TBevel::SetStyle(TBevelStyle Value) {
-  if (Value == FStyle) return;
-  FStyle = Value;
-  Invalidate();
+  if (StoreIfChanged(FStyle, Value)) Invalidate();
 }
 
 void TBevel::Paint() {

@@ -87,12 +87,7 @@ public:
   void SetAlignment(TAlignment Value);
   // Kept for the program; the caption is drawn on one line.
   bool GetWordWrap() const { return FWordWrap; }
-  void SetWordWrap(bool Value) {
-    if (Value != FWordWrap) {
-      FWordWrap = Value;
-      Invalidate();
-    }
-  }
+  void SetWordWrap(bool Value);
 
   void Click() override;
 
