@@ -305,6 +305,7 @@ protected:
   virtual void EditButtonClick();
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
+  void PaintBackground(TCanvas& C) override;
   void PaintBorder(TCanvas& C) override;
   void CreateWnd() override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;

@@ -84,7 +84,8 @@ void TCustomGrid::Paint() {
     for (const TGridSpan& Col : Cols) {
       const TRect Cell = Rect(Col.Start, R.Start, SpanEnd(Col), SpanEnd(R));
       const TGridDrawState State = StateOf(Col.Index, R.Index);
-      C.SetFont(GetFont());
+      // Copying an equal font would drop the canvas's cached face for nothing.
+      if (!C.GetFont().SameAttributes(GetFont())) C.SetFont(GetFont());
       if (FDefaultDrawing) {
         C.GetBrush().SetStyle(bsSolid);
         if (State & gdFixed) {
@@ -107,6 +108,10 @@ void TCustomGrid::Paint() {
       DrawCell(Col.Index, R.Index, Cell, State);
     }
   }
+}
+
+void TCustomGrid::PaintBackground(TCanvas&) {
+  // Paint fills the client area itself (also when called directly).
 }
 
 void TCustomGrid::PaintBorder(TCanvas& C) {

@@ -61,20 +61,33 @@ void DrawArrowButton(TCanvas& C, const TRect& R, TArrowDir Dir, bool Down, bool 
 }
 
 // The track's checkerboard of the highlight and the face, or a solid dark fill where pressed.
-void DrawTrack(TCanvas& C, const TRect& R, bool Pressed) {
+// The checkerboard is tiled from a small bitmap made once per pair of colours.
+void DrawTrack(TCanvas& C, const TRect& R, bool Pressed, TBitmap& Pattern, TColor (&Made)[2]) {
   if (R.IsEmpty()) return;
   if (Pressed) {
     C.GetBrush().SetColor(cl3DDkShadow);
     C.FillRect(R);
     return;
   }
-  C.GetBrush().SetColor(clBtnFace);
-  C.FillRect(R);
-  C.GetPen().SetColor(clBtnHighlight);
-  const TColor Light = clBtnHighlight;
-  const TRect Clip = R.Intersect(C.GetClipRect());
-  for (int Y = Clip.Top; Y < Clip.Bottom; ++Y)
-    for (int X = Clip.Left + ((Clip.Left + Y) & 1); X < Clip.Right; X += 2) C.SetPixel(X, Y, Light);
+  constexpr int Tile = 64;
+  const TColor Light = ColorToRGB(clBtnHighlight), Face = ColorToRGB(clBtnFace);
+  if (Made[0] != Light || Made[1] != Face) {
+    Pattern.SetSize(Tile, Tile);
+    for (int Y = 0; Y < Tile; ++Y)
+      for (int X = 0; X < Tile; ++X)
+        Pattern.GetCanvas()->SetPixel(X, Y, ((X + Y) & 1) ? Face : Light);
+    Made[0] = Light;
+    Made[1] = Face;
+  }
+  const TRect OldClip = C.GetClipRect();
+  const TRect Clip = OldClip.Intersect(R);
+  if (Clip.IsEmpty()) return;
+  C.SetClipRect(Clip);
+  // Tiles start where X + Y is even, so the pattern lines up wherever the track begins.
+  const int Y0 = R.Top - ((R.Left + R.Top) & 1);
+  for (int Y = Y0; Y < R.Bottom; Y += Tile)
+    for (int X = R.Left; X < R.Right; X += Tile) C.Draw(X, Y, Pattern);
+  C.SetClipRect(OldClip);
 }
 
 }  // namespace
@@ -173,8 +186,8 @@ void TScrollBarPart::Paint(TCanvas& C) const {
   const bool V = FKind == sbVertical;
   // A press shows only while the pointer stays over what it pressed.
   const bool Held = FPressed != TZone::None && ZoneAt(FPointer) == FPressed;
-  DrawTrack(C, G.PageUp, Held && FPressed == TZone::PageUp);
-  DrawTrack(C, G.PageDown, Held && FPressed == TZone::PageDown);
+  DrawTrack(C, G.PageUp, Held && FPressed == TZone::PageUp, FPattern, FPatternColors);
+  DrawTrack(C, G.PageDown, Held && FPressed == TZone::PageDown, FPattern, FPatternColors);
   if (!G.Thumb.IsEmpty()) DrawButtonFace(C, G.Thumb, false);
   const bool Active = FEnabled && FMax > FMin;
   DrawArrowButton(C, G.LineUp, V ? TArrowDir::Up : TArrowDir::Left,

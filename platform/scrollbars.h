@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "kvl/platform/bitmap.h"
 #include "kvl/platform/canvas.h"
 #include "kvl/platform/input.h"
 #include "kvl/platform/timers.h"
@@ -102,6 +103,9 @@ private:
   int FGrab = 0;                  // the pointer's distance from the thumb's start when taken
   std::int64_t FTrackPos = 0;     // the dragged thumb's position
   TPrivateTimer FRepeat;
+  // The track's checkerboard tile and the colours it was made in.
+  mutable TBitmap FPattern;
+  mutable TColor FPatternColors[2] = {clNone, clNone};
 };
 
 }  // namespace kvl
