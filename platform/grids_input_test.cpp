@@ -215,6 +215,25 @@ TEST_F(GridInputTest, OptionsWritesAndSizing) {
   EXPECT_EQ(Ctl->GetRowHeights(1), 60 - 25);
 }
 
+// A descendant that wants Tab without goTabs moves through the cells with it.
+class TTabGrid : public TStringGrid {
+public:
+  using TStringGrid::TStringGrid;
+  bool WantsKey(std::uint16_t Key, TShiftState Shift) const override {
+    return Key == vk::Tab || TStringGrid::WantsKey(Key, Shift);
+  }
+};
+
+TEST_F(GridInputTest, TabWantedByADescendant) {
+  auto* G = new TTabGrid(Form);
+  G->SetParent(Form);
+  G->SetBounds(0, 310, 300, 80);
+  G->SetFocus();
+  D.Press(*Form, vk::Tab);
+  EXPECT_TRUE(G->Focused());
+  EXPECT_EQ(G->GetCol(), 2);
+}
+
 class EditorTest : public GridInputTest {
 protected:
   void SetUp() override {

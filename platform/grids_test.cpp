@@ -324,5 +324,51 @@ TEST_F(ScrollingTest, PicturesOfBarStates) {
   EXPECT_TRUE(MatchesGolden(All, "testdata/grid_scrollbars.png"));
 }
 
+// A grid whose descendant keeps the releases: a scroll arrow still stops repeating, and the
+// wheel over a bar moves the current row as over the cells.
+class TSwallowingGrid : public TDrawGrid {
+public:
+  using TDrawGrid::TDrawGrid;
+  void MouseUp(TMouseButton, TShiftState, int, int) override {}
+};
+
+TEST_F(ScrollingTest, SwallowedReleasesAndTheWheelOverABar) {
+  auto* G = new TSwallowingGrid(Form);
+  G->SetParent(Form);
+  G->SetBounds(0, 0, 400, 300);
+  G->SetRowCount(100);
+  D.MouseDown(*G, 400 - 12, 300 - 14);
+  D.MouseUp(*G, 400 - 12, 300 - 14);
+  const int Top = G->GetTopRow();
+  D.AdvanceTime(1000);
+  EXPECT_EQ(G->GetTopRow(), Top);
+  D.Wheel(*G, 400 - 12, 100, -120);
+  EXPECT_EQ(G->GetRow(), 2);
+}
+
+TEST_F(GridTest, GoldenDrawGridWithCustomCells) {
+  Ctl->SetColCount(6);
+  Ctl->SetRowCount(12);
+  Ctl->SetColWidths(0, 30);
+  Ctl->SetRowHeights(3, 40);
+  Ctl->SetColWidths(2, -1);
+  Ctl->SetSelection({3, 2, 4, 5});
+  Ctl->OnDrawCell = [&](TObject*, int C, int R, const TRect& Rc, TGridDrawState S) {
+    TCanvas& Cv = *Ctl->GetCanvas();
+    if (S & gdFixed) {
+      Cv.GetBrush().SetStyle(bsClear);
+      Cv.TextOut(Rc.Left + 3, Rc.Top + 4, R == 0 ? std::string(1, char('A' + C)) : std::to_string(R));
+      return;
+    }
+    if (!(S & gdSelected)) {
+      Cv.GetBrush().SetColor(TColor(0x202020 * ((C + R) % 5) + 0x606060));
+      Cv.FillRect(Rc);
+    }
+    Cv.GetPen().SetColor(clNavy);
+    Cv.Ellipse(Rc.Left + 4, Rc.Top + 4, Rc.Right - 4, Rc.Bottom - 4);
+  };
+  EXPECT_TRUE(MatchesGolden(D.Capture(*Ctl), "testdata/grid_draw_cells.png"));
+}
+
 }  // namespace
 }  // namespace kvl
