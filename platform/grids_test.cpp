@@ -346,6 +346,21 @@ TEST_F(ScrollingTest, SwallowedReleasesAndTheWheelOverABar) {
   EXPECT_EQ(G->GetRow(), 2);
 }
 
+TEST_F(GridTest, WindowedChildrenStayAboveTheCells) {
+  auto* Child = new TEdit(Form);
+  Child->SetParent(Ctl);
+  Child->SetBounds(100, 60, 80, 21);
+  Child->SetColor(clYellow);
+  Ctl->SetRowCount(100);
+  Ctl->OnDrawCell = [&](TObject*, int, int, const TRect& R, TGridDrawState) {
+    Ctl->GetCanvas()->GetBrush().SetColor(clRed);
+    Ctl->GetCanvas()->FillRect(R);
+  };
+  Ctl->SetTopRow(30);
+  EXPECT_EQ(Child->GetBoundsRect(), Rect(100, 60, 180, 81));
+  EXPECT_EQ(ClientPixel(140, 70), clYellow);
+}
+
 TEST_F(GridTest, GoldenDrawGridWithCustomCells) {
   Ctl->SetColCount(6);
   Ctl->SetRowCount(12);
