@@ -462,6 +462,7 @@ private:
     return (std::uint64_t(std::uint32_t(ACol)) << 32) | std::uint32_t(ARow);
   }
   std::unordered_map<std::uint64_t, TCell> FCells;
+  std::uint32_t FKeptCols = 5, FKeptRows = 5;  // the counts the cells were last trimmed to
   TStringList FLine;
 };
 

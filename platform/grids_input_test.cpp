@@ -215,6 +215,25 @@ TEST_F(GridInputTest, OptionsWritesAndSizing) {
   EXPECT_EQ(Ctl->GetRowHeights(1), 60 - 25);
 }
 
+TEST_F(GridInputTest, StringCellsColumnsAndRows) {
+  Ctl->SetCells(4, 4, "x");
+  Ctl->SetCells(9, 49, "far");
+  Ctl->SetRowCount(3);
+  Ctl->SetRowCount(50);
+  EXPECT_EQ(Ctl->GetCells(4, 4), "");
+  EXPECT_EQ(Ctl->GetCells(9, 49), "");
+  Ctl->SetCells(-1, 2, "ignored");
+  Ctl->SetCells(10, 2, "ignored");
+  TStringList Line;
+  Line.SetText("a\nb\nc\n");
+  Ctl->SetRows(2, Line);
+  EXPECT_EQ(Ctl->GetCells(1, 2), "b");
+  EXPECT_EQ(Ctl->GetRows(2).GetCount(), 10);
+  Ctl->SetCols(3, Line);
+  EXPECT_EQ(Ctl->GetCols(3).GetStrings(2), "c");
+  EXPECT_EQ(Ctl->GetCols(3).GetCount(), 50);
+}
+
 // A descendant that wants Tab without goTabs moves through the cells with it.
 class TTabGrid : public TStringGrid {
 public:

@@ -76,9 +76,13 @@ void TStringGrid::SetRows(int Index, const TStrings& Value) {
 
 void TStringGrid::CountsChanged() {
   const std::uint32_t Cols = std::uint32_t(GetColCount()), Rows = std::uint32_t(GetRowCount());
-  std::erase_if(FCells, [&](const auto& E) {
-    return (E.first >> 32) >= Cols || (E.first & 0xFFFFFFFFu) >= Rows;
-  });
+  // Only a shrink drops cells; growing row by row stays linear.
+  if (Cols < FKeptCols || Rows < FKeptRows)
+    std::erase_if(FCells, [&](const auto& E) {
+      return (E.first >> 32) >= Cols || (E.first & 0xFFFFFFFFu) >= Rows;
+    });
+  FKeptCols = Cols;
+  FKeptRows = Rows;
   TDrawGrid::CountsChanged();
 }
 
