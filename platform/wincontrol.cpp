@@ -11,6 +11,10 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
   Destroying();
+  // The form forgets a focused control inside this one before the children go: it would
+  // otherwise keep the freed child as its active control.
+  if (FParent && !FParent->IsDestroying())
+    if (TCustomForm* F = GetParentForm()) F->ControlRemoved(this);
   DestroyControls();
   // Leave the parent while still a windowed control, so that it can drop its focus.
   if (FParent) FParent->RemoveControl(this);
