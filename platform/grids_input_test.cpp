@@ -280,6 +280,12 @@ TEST_F(EditorTest, OpensByClickEnterF2AndTyping) {
   EXPECT_EQ(E->GetBoundsRect(), Ctl->CellRect(2, 2));
   EXPECT_TRUE(Ctl->Focused());
   EXPECT_TRUE(E->Focused());
+  // The editor moves with its cell while the grid scrolls.
+  Ctl->SetLeftCol(2);
+  ASSERT_TRUE(Ctl->GetEditorMode());
+  EXPECT_EQ(E->GetBoundsRect(), Ctl->CellRect(2, 2));
+  EXPECT_EQ(E->GetLeft(), 65);
+  Ctl->SetLeftCol(1);
   D.Press(*Form, vk::Return, "\r");
   EXPECT_FALSE(Ctl->GetEditorMode());
   D.Press(*Form, vk::F1 + 1);
