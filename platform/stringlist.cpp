@@ -338,7 +338,7 @@ void TStringList::SetObjects(int Index, TObject* AObject) {
 }
 
 int TStringList::AddObject(const std::string& S, TObject* AObject) {
-  if (FSorted && FDuplicates == dupAccept && GetUpdateCount() > 0) {
+  if (FSorted && FDuplicates == dupAccept && GetUpdateCount() > 0 && CanDeferSort()) {
     Changing();
     FList.push_back(TItem{S, AObject});
     Changed();

@@ -97,13 +97,15 @@ public:
   void BeginUpdate();
   void EndUpdate();
 
+  // Raises EStringListError "List index out of bounds (Index)" (views of a list share it).
+  [[noreturn]] static void IndexError(int Index);
+
 protected:
   // Called when the batch count leaves and returns to 0.
   virtual void SetUpdateState(bool) {}
   int GetUpdateCount() const { return FUpdateCount; }
   // Negative, zero or positive as A sorts before, with or after B.
   virtual int CompareStrings(const std::string& A, const std::string& B) const;
-  [[noreturn]] static void IndexError(int Index);
 
 private:
   int FUpdateCount = 0;
@@ -169,6 +171,8 @@ protected:
   int CompareStrings(const std::string& A, const std::string& B) const override;
   virtual void Changing();
   virtual void Changed();
+  // Whether sorted adds inside a batch may wait for one sort (see AddObject).
+  virtual bool CanDeferSort() const { return true; }
 
 private:
   struct TItem {
