@@ -8,6 +8,9 @@ const std::vector<TGalleryPage>& GalleryPages() {
       {"Standard controls", BuildControlsPage},
       {"Numeric entry", BuildNumioPage},
       {"Displays", BuildDisplaysPage},
+      {"Standard controls II", BuildStdControls2Page},
+      {"Tree view", BuildTreeViewPage},
+      {"Dialogs", BuildDialogsPage},
   };
   return Pages;
 }

@@ -23,5 +23,8 @@ void BuildSamplerPage(TWinControl& Host);
 void BuildControlsPage(TWinControl& Host);
 void BuildNumioPage(TWinControl& Host);
 void BuildDisplaysPage(TWinControl& Host);
+void BuildStdControls2Page(TWinControl& Host);
+void BuildTreeViewPage(TWinControl& Host);
+void BuildDialogsPage(TWinControl& Host);
 
 }  // namespace kvl::gallery
