@@ -145,6 +145,9 @@ void TCustomForm::SetActiveControl(TWinControl* Control) {
   }
   // An exit handler may have moved the focus elsewhere already.
   if (Control && FActiveControl == Control) {
+    TFocusEnteredMessage M(Control);
+    for (TWinControl* P = Control->GetParent(); P && FActiveControl == Control; P = P->GetParent())
+      P->Perform(M);
     Control->DoEnter();
     if (FActive && FActiveControl == Control) Control->FocusIn();
   }

@@ -39,6 +39,13 @@ struct TDialogKeyMessage : TControlMessage {
   std::uint16_t Key = 0;
 };
 
+// Sent to every parent of a control that became the form's active control (a scroll box then
+// scrolls it into view).
+struct TFocusEnteredMessage : TControlMessage {
+  explicit TFocusEnteredMessage(TWinControl* AControl) : Control(AControl) {}
+  TWinControl* Control;
+};
+
 class TCustomForm : public TWinControl {
 public:
   explicit TCustomForm(TComponent* AOwner);

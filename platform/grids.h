@@ -58,7 +58,6 @@ using TGridOptions = std::uint32_t;
 enum TGridDrawStateFlag : std::uint8_t { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
 using TGridDrawState = std::uint8_t;
 
-enum TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TEditStyle : std::uint8_t { esSimple, esEllipsis, esPickList };
 enum TGridDrawingStyle : std::uint8_t { gdsClassic, gdsThemed, gdsGradient };
 

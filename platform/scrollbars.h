@@ -18,6 +18,9 @@ class TWinControl;
 
 enum TScrollBarKind : std::uint8_t { sbHorizontal, sbVertical };
 
+// Which scroll bars a scrolling control shows.
+enum TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+
 enum TScrollCode : std::uint8_t {
   scLineUp,
   scLineDown,

@@ -171,24 +171,24 @@ public:
   void SetAlignment(TAlignment Value);
   // Converts the text now and everything typed later.
   TEditCharCase GetCharCase() const { return FCharCase; }
-  void SetCharCase(TEditCharCase Value);
+  virtual void SetCharCase(TEditCharCase Value);
 
-  int GetSelStart() const { return std::min(FAnchor, FCaret); }
+  virtual int GetSelStart() const { return std::min(FAnchor, FCaret); }
   // Puts the caret there and removes the selection.
-  void SetSelStart(int Value);
-  int GetSelLength() const { return std::abs(FCaret - FAnchor); }
+  virtual void SetSelStart(int Value);
+  virtual int GetSelLength() const { return std::abs(FCaret - FAnchor); }
   // Selects Value characters from SelStart.
-  void SetSelLength(int Value);
-  std::string GetSelText() const;
+  virtual void SetSelLength(int Value);
+  virtual std::string GetSelText() const;
   // Replaces the selection (or inserts at the caret) and runs Change().
-  void SetSelText(const std::string& Value);
+  virtual void SetSelText(const std::string& Value);
   // The caret's character position (it may lie at either end of the selection).
   int GetCaretPos() const { return FCaret; }
-  void SelectAll();
+  virtual void SelectAll();
   void ClearSelection();
   void CopyToClipboard();
   void CutToClipboard();
-  void PasteFromClipboard();
+  virtual void PasteFromClipboard();
   bool GetModified() const { return FModified; }
   void SetModified(bool Value) { FModified = Value; }
 
@@ -220,19 +220,22 @@ protected:
   void SizeChanged(int OldWidth, int OldHeight) override;
   // Puts the caret at P (clamped) with the anchor at Anchor, scrolls it into view, repaints.
   void SetSelection(int Anchor, int P);
+  // The text in the case CharCase asks for.
+  std::string Cased(std::string S) const;
+  // The blinking caret: restarted on every move, shown while CaretShown.
+  void RestartCaret();
+  bool CaretShown() const { return FCaretOn && Focused() && IsEnabledInTree(); }
+  bool ShowsSelection() const;
 
 private:
   // Replaces the selection by S as typed or pasted, cut to MaxLength; false when refused.
   bool InsertTyped(std::string S);
   void DeleteRange(int From, int To);
-  std::string Cased(std::string S) const;
   std::string Shown() const;  // the text as drawn (password characters)
   int TextLength() const;
   int TextLeft(int TextWidth);
   void ScrollCaretIntoView();
-  void RestartCaret();
   void CaretTick();
-  bool ShowsSelection() const;
 
   int TextWidthOf(std::string_view S);
 

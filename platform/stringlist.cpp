@@ -90,6 +90,32 @@ int TStrings::AddObject(const std::string& S, TObject* AObject) {
   return Index;
 }
 
+void TStrings::Exchange(int Index1, int Index2) {
+  const std::string S1 = GetStrings(Index1), S2 = GetStrings(Index2);
+  TObject* const O1 = GetObjects(Index1);
+  TObject* const O2 = GetObjects(Index2);
+  InBatch(*this, [&] {
+    SetStrings(Index1, S2);
+    SetObjects(Index1, O2);
+    SetStrings(Index2, S1);
+    SetObjects(Index2, O1);
+  });
+}
+
+void TStrings::Move(int CurIndex, int NewIndex) {
+  if (CurIndex == NewIndex) {
+    GetStrings(CurIndex);  // still checks the index
+    return;
+  }
+  if (NewIndex < 0 || NewIndex >= GetCount()) IndexError(NewIndex);
+  const std::string S = GetStrings(CurIndex);
+  TObject* const O = GetObjects(CurIndex);
+  InBatch(*this, [&] {
+    Delete(CurIndex);
+    InsertObject(NewIndex, S, O);
+  });
+}
+
 void TStrings::BeginUpdate() {
   if (FUpdateCount++ == 0) SetUpdateState(true);
 }
@@ -261,13 +287,29 @@ void TStringList::CheckIndex(int Index) const {
   if (Index < 0 || Index >= GetCount()) IndexError(Index);
 }
 
+void TStringList::SortedError() {
+  throw EStringListError("Operation not allowed on a sorted list");
+}
+
+void TStringList::SortPending() const {
+  if (!FSorted || FSortedCount >= FList.size()) return;
+  const auto Less = [this](const TItem& A, const TItem& B) { return CompareStrings(A.S, B.S) < 0; };
+  const auto Mid = FList.begin() + std::ptrdiff_t(FSortedCount);
+  // Stable on both steps: equal lines keep the order they were added in, after the ones there.
+  std::stable_sort(Mid, FList.end(), Less);
+  std::inplace_merge(FList.begin(), Mid, FList.end(), Less);
+  FSortedCount = FList.size();
+}
+
 const std::string& TStringList::operator[](int Index) const {
   CheckIndex(Index);
+  SortPending();
   return FList[std::size_t(Index)].S;
 }
 
 void TStringList::SetStrings(int Index, const std::string& S) {
   CheckIndex(Index);
+  SortPending();
   if (FSorted) {
     TObject* const O = FList[std::size_t(Index)].Object;
     InBatch(*this, [&] {
@@ -283,17 +325,26 @@ void TStringList::SetStrings(int Index, const std::string& S) {
 
 TObject* TStringList::GetObjects(int Index) const {
   CheckIndex(Index);
+  SortPending();
   return FList[std::size_t(Index)].Object;
 }
 
 void TStringList::SetObjects(int Index, TObject* AObject) {
   CheckIndex(Index);
+  SortPending();
   Changing();
   FList[std::size_t(Index)].Object = AObject;
   Changed();
 }
 
 int TStringList::AddObject(const std::string& S, TObject* AObject) {
+  if (FSorted && FDuplicates == dupAccept && GetUpdateCount() > 0 && CanDeferSort()) {
+    Changing();
+    FList.push_back(TItem{S, AObject});
+    Changed();
+    return -1;
+  }
+  SortPending();
   int Index = GetCount();
   if (FSorted && Find(S, Index)) {
     switch (FDuplicates) {
@@ -309,12 +360,13 @@ int TStringList::AddObject(const std::string& S, TObject* AObject) {
   }
   Changing();
   FList.insert(FList.begin() + Index, TItem{S, AObject});
+  if (FSorted) FSortedCount = FList.size();
   Changed();
   return Index;
 }
 
 void TStringList::InsertObject(int Index, const std::string& S, TObject* AObject) {
-  if (FSorted) throw EStringListError("Operation not allowed on a sorted list");
+  if (FSorted) SortedError();
   if (Index < 0 || Index > GetCount()) IndexError(Index);
   Changing();
   FList.insert(FList.begin() + Index, TItem{S, AObject});
@@ -323,8 +375,34 @@ void TStringList::InsertObject(int Index, const std::string& S, TObject* AObject
 
 void TStringList::Delete(int Index) {
   CheckIndex(Index);
+  SortPending();
   Changing();
   FList.erase(FList.begin() + Index);
+  if (FSorted) FSortedCount = FList.size();
+  Changed();
+}
+
+void TStringList::Exchange(int Index1, int Index2) {
+  CheckIndex(Index1);
+  CheckIndex(Index2);
+  if (FSorted) SortedError();
+  if (Index1 == Index2) return;
+  Changing();
+  std::swap(FList[std::size_t(Index1)], FList[std::size_t(Index2)]);
+  Changed();
+}
+
+void TStringList::Move(int CurIndex, int NewIndex) {
+  CheckIndex(CurIndex);
+  CheckIndex(NewIndex);
+  if (FSorted) SortedError();
+  if (CurIndex == NewIndex) return;
+  Changing();
+  const auto Cur = FList.begin() + CurIndex, New = FList.begin() + NewIndex;
+  if (CurIndex < NewIndex)
+    std::rotate(Cur, Cur + 1, New + 1);
+  else
+    std::rotate(New, Cur, Cur + 1);
   Changed();
 }
 
@@ -332,6 +410,7 @@ void TStringList::Clear() {
   if (FList.empty()) return;
   Changing();
   FList.clear();
+  FSortedCount = 0;
   Changed();
 }
 
@@ -342,8 +421,10 @@ void TStringList::Assign(const TPersistent* Source) {
     return;
   }
   if (Src == this) return;
+  Src->SortPending();
   Changing();
   FList = Src->FList;
+  FSortedCount = FList.size();
   FSorted = Src->FSorted;
   FDuplicates = Src->FDuplicates;
   FCaseSensitive = Src->FCaseSensitive;
@@ -351,12 +432,14 @@ void TStringList::Assign(const TPersistent* Source) {
 }
 
 int TStringList::IndexOf(const std::string& S) const {
+  SortPending();
   if (!FSorted) return TStrings::IndexOf(S);
   int Index = 0;
   return Find(S, Index) ? Index : -1;
 }
 
 bool TStringList::Find(const std::string& S, int& Index) const {
+  SortPending();
   // The first line not before S.
   const auto It = std::lower_bound(
       FList.begin(), FList.end(), S,
@@ -394,8 +477,10 @@ void TStringList::CustomSort(const TStringListSortCompare& Compare) {
 
 void TStringList::SetSorted(bool Value) {
   if (Value == FSorted) return;
+  SortPending();
   if (Value) Sort();
   FSorted = Value;
+  FSortedCount = FList.size();
 }
 
 void TStringList::SetCaseSensitive(bool Value) {
@@ -405,6 +490,7 @@ void TStringList::SetCaseSensitive(bool Value) {
     FSorted = false;
     Sort();
     FSorted = true;
+    FSortedCount = FList.size();
   }
 }
 
@@ -414,6 +500,7 @@ int TStringList::CompareStrings(const std::string& A, const std::string& B) cons
 
 void TStringList::SetUpdateState(bool Updating) {
   if (Updating) return;
+  SortPending();
   const bool Pending = FChangePending;
   FChangingSent = FChangePending = false;
   if (Pending && OnChange) OnChange(this);

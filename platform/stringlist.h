@@ -53,6 +53,10 @@ public:
   virtual void InsertObject(int Index, const std::string& S, TObject* AObject) = 0;
   virtual void Delete(int Index) = 0;
   virtual void Clear() = 0;
+  // Swaps two lines, each keeping its object.
+  virtual void Exchange(int Index1, int Index2);
+  // Takes the line at CurIndex out and puts it in at NewIndex, with its object.
+  virtual void Move(int CurIndex, int NewIndex);
   // Adds every line of Strings with its object.
   void AddStrings(const TStrings& Strings);
   // From another TStrings: its lines and objects replace these.
@@ -93,13 +97,15 @@ public:
   void BeginUpdate();
   void EndUpdate();
 
+  // Raises EStringListError "List index out of bounds (Index)" (views of a list share it).
+  [[noreturn]] static void IndexError(int Index);
+
 protected:
   // Called when the batch count leaves and returns to 0.
   virtual void SetUpdateState(bool) {}
   int GetUpdateCount() const { return FUpdateCount; }
   // Negative, zero or positive as A sorts before, with or after B.
   virtual int CompareStrings(const std::string& A, const std::string& B) const;
-  [[noreturn]] static void IndexError(int Index);
 
 private:
   int FUpdateCount = 0;
@@ -122,12 +128,18 @@ public:
   TObject* GetObjects(int Index) const override;
   void SetObjects(int Index, TObject* AObject) override;
 
-  // On a sorted list the string goes to its place, as Duplicates says.
+  // On a sorted list the string goes to its place, as Duplicates says. A sorted list that
+  // accepts duplicates sorts what is added inside BeginUpdate/EndUpdate once, at EndUpdate or
+  // at the first read of the lines, whichever comes first; such an Add returns -1, as the
+  // line's place is not known yet.
   int AddObject(const std::string& S, TObject* AObject) override;
   // A sorted list refuses it (EStringListError).
   void InsertObject(int Index, const std::string& S, TObject* AObject) override;
   void Delete(int Index) override;
   void Clear() override;
+  // A sorted list refuses both (EStringListError): they would break its order.
+  void Exchange(int Index1, int Index2) override;
+  void Move(int CurIndex, int NewIndex) override;
   // Takes the lines and the Sorted, Duplicates and CaseSensitive settings of another
   // TStringList; any other TStrings as the base does.
   void Assign(const TPersistent* Source) override;
@@ -159,6 +171,8 @@ protected:
   int CompareStrings(const std::string& A, const std::string& B) const override;
   virtual void Changing();
   virtual void Changed();
+  // Whether sorted adds inside a batch may wait for one sort (see AddObject).
+  virtual bool CanDeferSort() const { return true; }
 
 private:
   struct TItem {
@@ -167,8 +181,13 @@ private:
   };
   void CheckIndex(int Index) const;
   void SortBy(const TStringListSortCompare& Compare);
+  // Puts lines added in a batch into their places (the order of the lines is not part of
+  // what a const reader changes).
+  void SortPending() const;
+  [[noreturn]] static void SortedError();
 
-  std::vector<TItem> FList;
+  mutable std::vector<TItem> FList;
+  mutable std::size_t FSortedCount = 0;  // lines in order; those after it await sorting
   bool FSorted = false;
   bool FCaseSensitive = false;
   TDuplicates FDuplicates = dupIgnore;

@@ -203,3 +203,65 @@ TEST(StringList, FilesAreUtf8TextAndOnlyRegularFilesAreRead) {
 
 }  // namespace
 }  // namespace kvl
+
+namespace kvl {
+namespace {
+
+TEST(StringList, ExchangeMoveAndInsertKeepObjects) {
+  TObject A, B, C, D;
+  TStringList L;
+  L.AddObject("a", &A);
+  L.AddObject("b", &B);
+  L.AddObject("c", &C);
+  L.InsertObject(1, "d", &D);  // a d b c
+  L.Exchange(0, 3);            // c d b a
+  L.Move(0, 2);                // d b c a
+  L.Move(3, 0);                // a d b c
+  L.Exchange(1, 2);            // a b d c
+  const TLines Want = {"a", "b", "d", "c"};
+  EXPECT_EQ(LinesOf(L), Want);
+  TObject* const Objects[] = {&A, &B, &D, &C};
+  for (int I = 0; I < 4; ++I) EXPECT_EQ(L.GetObjects(I), Objects[I]) << I;
+  EXPECT_EQ(L.IndexOfObject(&D), 2);
+  EXPECT_THROW(L.Move(0, 4), EStringListError);
+  EXPECT_THROW(L.Exchange(-1, 0), EStringListError);
+  L.SetSorted(true);
+  EXPECT_THROW(L.Exchange(0, 1), EStringListError);
+  EXPECT_THROW(L.Move(0, 1), EStringListError);
+}
+
+TEST(StringList, SortedAddsInABatchGiveTheOrderOfSingleAdds) {
+  const std::vector<std::string> Input = {"pear", "Apple", "fig", "apple", "PEAR", "kiwi",
+                                          "Fig",  "",      "apple", "b", "KIWI"};
+  TStringList One;
+  One.SetSorted(true);
+  One.SetDuplicates(dupAccept);
+  for (const auto& S : Input) One.Add(S);
+  for (const int ReadAfter : {-1, 3, 7}) {
+    TStringList Batch;
+    Batch.SetSorted(true);
+    Batch.SetDuplicates(dupAccept);
+    int Changes = 0;
+    Batch.OnChange = [&](TObject*) { ++Changes; };
+    TLines Seen;
+    Batch.BeginUpdate();
+    for (int I = 0; I < int(Input.size()); ++I) {
+      Batch.Add(Input[std::size_t(I)]);
+      // A read inside the batch sees the lines in order.
+      if (I == ReadAfter) Seen = LinesOf(Batch);
+    }
+    Batch.EndUpdate();
+    EXPECT_EQ(LinesOf(Batch), LinesOf(One)) << ReadAfter;
+    EXPECT_EQ(Changes, 1);
+    if (ReadAfter >= 0) {
+      TStringList Part;
+      Part.SetSorted(true);
+      Part.SetDuplicates(dupAccept);
+      for (int I = 0; I <= ReadAfter; ++I) Part.Add(Input[std::size_t(I)]);
+      EXPECT_EQ(Seen, LinesOf(Part)) << ReadAfter;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kvl

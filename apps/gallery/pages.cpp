@@ -9,6 +9,9 @@ const std::vector<TGalleryPage>& GalleryPages() {
       {"Numeric entry", BuildNumioPage},
       {"Displays", BuildDisplaysPage},
       {"Grids", BuildGridsPage},
+      {"Standard controls II", BuildStdControls2Page},
+      {"Tree view", BuildTreeViewPage},
+      {"Dialogs", BuildDialogsPage},
   };
   return Pages;
 }

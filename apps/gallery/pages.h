@@ -24,5 +24,8 @@ void BuildControlsPage(TWinControl& Host);
 void BuildNumioPage(TWinControl& Host);
 void BuildDisplaysPage(TWinControl& Host);
 void BuildGridsPage(TWinControl& Host);
+void BuildStdControls2Page(TWinControl& Host);
+void BuildTreeViewPage(TWinControl& Host);
+void BuildDialogsPage(TWinControl& Host);
 
 }  // namespace kvl::gallery

@@ -1,0 +1,139 @@
+// A list box of 100 000 items beside one of 100 (repaint, Page Down, End, a jump to the
+// middle), and string-list adds per item at 100 000 beside 1 000, unsorted and sorted inside
+// one update block.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "baseline_ratio.h"
+#include "headless_form.h"
+#include "kvl/platform/listbox.h"
+
+namespace {
+
+using namespace kvl;
+
+struct TListSetup {
+  bench::THeadlessForm S{300, 300};
+  TListBox* Box;
+  THostEvent Key;
+  explicit TListSetup(int Count) {
+    Box = S.Add<TListBox>(0, 0, 200, 250);
+    Box->GetItems()->BeginUpdate();
+    // Texts of one length, so that both lists draw the same glyphs per row.
+    for (int I = 0; I < Count; ++I) {
+      std::string N = std::to_string(I);
+      Box->GetItems()->Add("item " + std::string(6 - N.size(), '0') + N);
+    }
+    Box->GetItems()->EndUpdate();
+    S.Form->Show();
+    Box->SetFocus();
+    Box->SetItemIndex(0);
+    Application->ProcessMessages();
+    Key.Kind = THostEventKind::KeyDown;
+    Key.Window = S.Form->GetWindow();
+  }
+  void Press(std::uint16_t K) {
+    Key.Key = K;
+    S.Host->Post(Key);
+    Application->ProcessMessages();
+  }
+};
+
+void Repaint(benchmark::State& State, int Count) {
+  TListSetup L(Count);
+  for (auto _ : State) {
+    L.Box->Invalidate();
+    Application->ProcessMessages();
+  }
+}
+// Page Down and back up, each with its repaint.
+void PageDown(benchmark::State& State, int Count) {
+  TListSetup L(Count);
+  for (auto _ : State) {
+    L.Press(vk::Next);
+    L.Press(vk::Prior);
+  }
+}
+// End and back Home, each with its repaint.
+void End(benchmark::State& State, int Count) {
+  TListSetup L(Count);
+  for (auto _ : State) {
+    L.Press(vk::End);
+    L.Press(vk::Home);
+  }
+}
+// The view jumps to the middle row and back, as a thumb drag does.
+void Jump(benchmark::State& State, int Count) {
+  TListSetup L(Count);
+  for (auto _ : State) {
+    L.Box->SetTopIndex(Count / 2);
+    Application->ProcessMessages();
+    L.Box->SetTopIndex(0);
+    Application->ProcessMessages();
+  }
+}
+
+#define LIST_BENCH(Name)                                                    \
+  void BM_List##Name##_100(benchmark::State& S) { Name(S, 100); }          \
+  void BM_List##Name##_100000(benchmark::State& S) { Name(S, 100000); }    \
+  BENCHMARK(BM_List##Name##_100);                                           \
+  BENCHMARK(BM_List##Name##_100000);
+LIST_BENCH(Repaint)
+LIST_BENCH(PageDown)
+LIST_BENCH(End)
+LIST_BENCH(Jump)
+
+// The same 100 000 adds, as one list of 100 000 or as 100 lists of 1 000.
+std::vector<std::string> Words() {
+  std::vector<std::string> W(100000);
+  std::uint32_t X = 12345;
+  for (auto& S : W) {
+    for (int I = 0; I < 8; ++I) {
+      X = X * 1664525u + 1013904223u;
+      S += char('a' + (X >> 24) % 26);
+    }
+  }
+  return W;
+}
+
+void Adds(benchmark::State& State, int PerList, bool Sorted) {
+  static const std::vector<std::string> W = Words();
+  for (auto _ : State) {
+    for (std::size_t Start = 0; Start < W.size(); Start += std::size_t(PerList)) {
+      TStringList L;
+      if (Sorted) {
+        L.SetSorted(true);
+        L.SetDuplicates(dupAccept);
+      }
+      L.BeginUpdate();
+      for (std::size_t I = Start; I < Start + std::size_t(PerList); ++I) L.Add(W[I]);
+      L.EndUpdate();
+      benchmark::DoNotOptimize(L.GetCount());
+    }
+  }
+}
+void BM_StringListAdd_1000(benchmark::State& S) { Adds(S, 1000, false); }
+void BM_StringListAdd_100000(benchmark::State& S) { Adds(S, 100000, false); }
+void BM_StringListSortedAdd_1000(benchmark::State& S) { Adds(S, 1000, true); }
+void BM_StringListSortedAdd_100000(benchmark::State& S) { Adds(S, 100000, true); }
+BENCHMARK(BM_StringListAdd_1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StringListAdd_100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StringListSortedAdd_1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StringListSortedAdd_100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  constexpr double View = 1 / 1.2;
+  return kvl::bench::RunWithRatios(
+      argc, argv,
+      {{"BM_ListRepaint_100000", "BM_ListRepaint_100", View},
+       {"BM_ListPageDown_100000", "BM_ListPageDown_100", View},
+       {"BM_ListEnd_100000", "BM_ListEnd_100", View},
+       {"BM_ListJump_100000", "BM_ListJump_100", View},
+       {"BM_StringListAdd_100000", "BM_StringListAdd_1000", 1 / 1.5},
+       {"BM_StringListSortedAdd_100000", "BM_StringListSortedAdd_1000", 1 / 2.0}});
+}
