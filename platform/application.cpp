@@ -226,6 +226,12 @@ void TApplication::DispatchMouse(TCustomForm& F, const THostEvent& E) {
   TControl* Target = FCapture ? FCapture : Hit;
   if (!Target) return;
   const TPoint L = Target->FormToClient(P);
+  if (E.Kind != THostEventKind::MouseWheel && E.Kind != THostEventKind::MouseExit) {
+    const bool NonClient = FCapture ? FCapture == FNonClientCapture
+                                    : Target->IsWindowed() &&
+                                          static_cast<TWinControl*>(Target)->InNonClientArea(L);
+    if (NonClient) return DispatchNonClientMouse(F, static_cast<TWinControl&>(*Target), E);
+  }
   switch (E.Kind) {
     case THostEventKind::MouseMove:
       Target->MouseMove(E.Shift | FButtonsDown, L.X, L.Y);
@@ -233,7 +239,10 @@ void TApplication::DispatchMouse(TCustomForm& F, const THostEvent& E) {
     case THostEventKind::MouseDown: {
       const TShiftState Bit = ButtonShift(E.Button);
       FButtonsDown |= Bit;
-      if (!FCapture) FCapture = Target;
+      if (!FCapture) {
+        FCapture = Target;
+        FNonClientCapture = nullptr;
+      }
       const TShiftState Shift = E.Shift | FButtonsDown;
       const bool Double = Target->AcceptsDoubleClicks() && FLastPress.Control == Target &&
                           FLastPress.Button == E.Button &&
@@ -264,6 +273,35 @@ void TApplication::DispatchMouse(TCustomForm& F, const THostEvent& E) {
     case THostEventKind::MouseWheel:
       (Hit ? Hit : Target)->DispatchMouseWheel(E.Shift | FButtonsDown, E.WheelDelta, P);
       break;
+    default:
+      break;
+  }
+}
+
+void TApplication::DispatchNonClientMouse(TCustomForm& F, TWinControl& Target,
+                                          const THostEvent& E) {
+  const TPoint P{E.X, E.Y};
+  const TPoint L = Target.FormToClient(P);
+  const int X = L.X + Target.GetBorderInset(), Y = L.Y + Target.GetBorderInset();
+  switch (E.Kind) {
+    case THostEventKind::MouseMove:
+      Target.NonClientMouseMove(E.Shift | FButtonsDown, X, Y);
+      break;
+    case THostEventKind::MouseDown:
+      FButtonsDown |= ButtonShift(E.Button);
+      if (!FCapture) FCapture = FNonClientCapture = &Target;
+      // A press here starts no double click with the next one in the client area.
+      FLastPress = {};
+      Target.NonClientMouseDown(E.Button, E.Shift | FButtonsDown, X, Y);
+      break;
+    case THostEventKind::MouseUp: {
+      FButtonsDown &= static_cast<TShiftState>(~ButtonShift(E.Button));
+      const TShiftState Shift = (E.Shift & ~(ssLeft | ssRight | ssMiddle)) | FButtonsDown;
+      if (FButtonsDown == 0) FCapture = FNonClientCapture = nullptr;
+      Target.NonClientMouseUp(E.Button, Shift, X, Y);
+      if (!FCapture) SetHover(F.ControlAtPos(P));
+      break;
+    }
     default:
       break;
   }

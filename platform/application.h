@@ -17,6 +17,7 @@
 namespace kvl {
 
 class TControl;
+class TWinControl;
 class TCustomForm;
 class TPopupWindow;
 class THintWindow;
@@ -120,6 +121,7 @@ private:
   TCustomForm* FormOfWindow(THostWindow W) const;
   bool AcceptsInput(const TCustomForm* F) const;
   void DispatchMouse(TCustomForm& F, const THostEvent& E);
+  void DispatchNonClientMouse(TCustomForm& F, TWinControl& Target, const THostEvent& E);
   void DispatchKey(TCustomForm& F, const THostEvent& E);
   void SetHover(TControl* C);
   void PaintForms();
@@ -144,6 +146,8 @@ private:
 
   // Mouse state.
   TControl* FCapture = nullptr;
+  // FCapture when its press landed in the non-client area (stale otherwise: compare).
+  TControl* FNonClientCapture = nullptr;
   TControl* FHover = nullptr;
   TShiftState FButtonsDown = 0;
   struct TLastPress {

@@ -338,8 +338,28 @@ bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) 
   bool Handled = false;
   if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, Handled);
   if (Handled) return true;
-  if (WheelDelta < 0 && OnMouseWheelDown) OnMouseWheelDown(this, Shift, MousePos, Handled);
-  if (WheelDelta > 0 && OnMouseWheelUp) OnMouseWheelUp(this, Shift, MousePos, Handled);
+  // Turning back drops what the other direction had gathered.
+  if ((FWheelAccumulator < 0) != (WheelDelta < 0)) FWheelAccumulator = 0;
+  FWheelAccumulator = static_cast<int>(
+      std::clamp<long long>(static_cast<long long>(FWheelAccumulator) + WheelDelta, -1200000, 1200000));
+  constexpr int Notch = 120;
+  while (FWheelAccumulator <= -Notch || FWheelAccumulator >= Notch) {
+    const bool Down = FWheelAccumulator < 0;
+    FWheelAccumulator += Down ? Notch : -Notch;
+    if (Down ? DoMouseWheelDown(Shift, MousePos) : DoMouseWheelUp(Shift, MousePos)) Handled = true;
+  }
+  return Handled;
+}
+
+bool TControl::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  bool Handled = false;
+  if (OnMouseWheelDown) OnMouseWheelDown(this, Shift, MousePos, Handled);
+  return Handled;
+}
+
+bool TControl::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+  bool Handled = false;
+  if (OnMouseWheelUp) OnMouseWheelUp(this, Shift, MousePos, Handled);
   return Handled;
 }
 

@@ -228,7 +228,12 @@ protected:
   virtual void SizeChanged(int OldWidth, int OldHeight);
   virtual void HandleMessage(TControlMessage&) {}
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The wheel: OnMouseWheel first; unless it handled the turn, one DoMouseWheelDown or
+  // DoMouseWheelUp per notch of 120 (smaller turns add up until they make a notch).
   virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+  // One notch of the wheel; the base fires OnMouseWheelDown/OnMouseWheelUp.
+  virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
+  virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
   virtual void DoContextPopup(TPoint MousePos, bool& Handled);
   // The control's own font or colour changed (the base repaints).
   virtual void FontChanged() { Invalidate(); }
@@ -278,6 +283,7 @@ private:
   TStyleElements FStyleElements = seFont | seClient | seBorder;
   TPopupMenu* FPopupMenu = nullptr;
   bool FPressed = false;  // a left press arrived and its release may click
+  int FWheelAccumulator = 0;
   std::unique_ptr<TCanvas> FCanvas;
   const TRect* FPaintRegion = nullptr;  // set during the paint cycle
 };
@@ -308,8 +314,22 @@ public:
   void Broadcast(TControlMessage& M);
 
   TRect GetClientRect() const override;
-  // A border inside the bounds, outside the client area (2 for a sunken 3-D border).
+  // The border inside the bounds, outside the client area (2 for a sunken 3-D border).
   int GetBorderInset() const { return FBorderInset; }
+  // The non-client area: how far the client area lies in from each side of the bounds (the
+  // border, plus a vertical scroll bar at the right and a horizontal one at the bottom).
+  TRect GetNonClientInsets() const {
+    return {FBorderInset, FBorderInset, FBorderInset + FBarRight, FBorderInset + FBarBottom};
+  }
+  // Whether P (client coordinates) lies in the non-client area.
+  bool InNonClientArea(TPoint P) const;
+
+  // Presses, moves and releases in the non-client area, in control coordinates (from the
+  // top-left of the bounds). The press holds the capture: the moves and the release that
+  // follow come here too, wherever the pointer goes. The base does nothing.
+  virtual void NonClientMouseDown(TMouseButton, TShiftState, int, int) {}
+  virtual void NonClientMouseMove(TShiftState, int, int) {}
+  virtual void NonClientMouseUp(TMouseButton, TShiftState, int, int) {}
 
   bool GetTabStop() const { return FTabStop; }
   void SetTabStop(bool Value) { FTabStop = Value; }
@@ -359,11 +379,15 @@ protected:
   virtual void DestroyWnd() {}
   // Fills the client area before Paint (the base fills it with Color).
   virtual void PaintBackground(TCanvas& C);
-  // Paints the border inside the bounds (outside the client area).
+  // Paints the whole non-client area inside the bounds (the border and any scroll bars), on a
+  // canvas in control coordinates.
   virtual void PaintBorder(TCanvas&) {}
   // Whether Tab stops here now; a control that stops only in some states narrows TabStop.
   virtual bool IsTabStopNow() const { return FTabStop; }
   void SetBorderInset(int Inset);
+  // Room for scroll bars inside the border: a vertical bar's width at the right, a horizontal
+  // bar's height at the bottom (0 for none).
+  void SetScrollBarInsets(int Right, int Bottom);
   // Lays out aligned children and moves anchored ones after a size change.
   void AlignControls(int OldClientWidth, int OldClientHeight);
   void FontChanged() override;
@@ -388,6 +412,7 @@ private:
   TWinControl* FCompanion = nullptr;
   bool FHandleAllocated = false;
   int FBorderInset = 0;
+  int FBarRight = 0, FBarBottom = 0;
   bool FAligning = false;
 };
 

@@ -101,14 +101,31 @@ void TWinControl::Broadcast(TControlMessage& M) {
 }
 
 TRect TWinControl::GetClientRect() const {
-  return Rect(0, 0, std::max(FWidth - 2 * FBorderInset, 0),
-              std::max(FHeight - 2 * FBorderInset, 0));
+  const TRect I = GetNonClientInsets();
+  return Rect(0, 0, std::max(FWidth - I.Left - I.Right, 0), std::max(FHeight - I.Top - I.Bottom, 0));
+}
+
+bool TWinControl::InNonClientArea(TPoint P) const {
+  const TRect I = GetNonClientInsets();
+  const TRect Bounds = Rect(-I.Left, -I.Top, FWidth - I.Left, FHeight - I.Top);
+  const TRect Client = Rect(0, 0, FWidth - I.Left - I.Right, FHeight - I.Top - I.Bottom);
+  return Bounds.Contains(P) && !Client.Contains(P);
 }
 
 void TWinControl::SetBorderInset(int Inset) {
   Inset = std::max(Inset, 0);
   if (Inset == FBorderInset) return;
   FBorderInset = Inset;
+  AlignControls(-1, -1);
+  Invalidate();
+}
+
+void TWinControl::SetScrollBarInsets(int Right, int Bottom) {
+  Right = std::max(Right, 0);
+  Bottom = std::max(Bottom, 0);
+  if (Right == FBarRight && Bottom == FBarBottom) return;
+  FBarRight = Right;
+  FBarBottom = Bottom;
   AlignControls(-1, -1);
   Invalidate();
 }
