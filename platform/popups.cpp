@@ -182,6 +182,11 @@ bool TApplication::DispatchToPopups(const THostEvent& E) {
         FButtonsDown = 0;
         return true;
       }
+      if (!Hit && E.Kind == THostEventKind::MouseWheel) {
+        // Turned anywhere else: the topmost popup scrolls.
+        Top->DispatchMouseWheel(E.Shift | FButtonsDown, E.WheelDelta, S);
+        return true;
+      }
       TPopupWindow* To = Hit ? Hit : Top;
       if (To->GetWindow() == 0) return true;
       THostEvent L = E;
