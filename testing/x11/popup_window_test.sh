@@ -28,12 +28,15 @@ win=$(timeout 10 xdotool search --sync --onlyvisible --name '^kvl gallery$' | he
 [[ -n $win ]] || { echo "the gallery window did not appear"; exit 1; }
 xdotool windowfocus --sync "$win" || true
 
+# The screen where the window lies (popups over it included) looks as the headless rendering.
 expect_pixels() {  # name, gallery options for the headless rendering...
   local name=$1; shift
   "$gallery" --png "$out/$name-headless.png" --size "$size" "$@"
+  local at
+  at=$(origin "$win" | tr ' ' ',')
   for _ in $(seq 40); do
-    xwd -id "$win" -silent >"$out/$name-window.xwd"
-    if "$compare" "$out/$name-window.xwd" "$out/$name-headless.png" "$out/$name-diff.png" \
+    xwd -root -silent >"$out/$name-window.xwd"
+    if "$compare" "$out/$name-window.xwd" "$out/$name-headless.png" "$out/$name-diff.png" "$at" \
         >"$out/$name-compare.txt"; then
       echo "$name: window equals the headless rendering"
       return 0
@@ -86,6 +89,8 @@ if [[ $px -ne $((wx + status_x)) || $py -ne $((wy + status_y)) ]]; then
   exit 1
 fi
 echo "popup: override-redirect at the pointer"
+# The window with the menu over it looks as the headless rendering after the same click.
+expect_pixels open --page "$page" --click $status_x,$status_y,right
 
 xdotool mousemove --window "$win" $units_x $units_y click 1
 expect_gone '^kvl popup$' "the menu after choosing"
