@@ -57,6 +57,9 @@ THost& TApplication::GetHost() {
 }
 
 void TApplication::SetHost(std::unique_ptr<THost> Host) {
+  CancelHint();
+  FHintControl = nullptr;
+  ClosePopups();
   for (TCustomForm* F : FForms) F->Hide();
   FHost = std::move(Host);
   FCapture = FHover = nullptr;

@@ -34,6 +34,14 @@ TPopupWindow::~TPopupWindow() {
   ClosePopup();
 }
 
+void TPopupWindow::SetVisible(bool Value) {
+  if (!Value && FOpen) {
+    ClosePopup();  // hides it
+    return;
+  }
+  TCustomForm::SetVisible(Value);
+}
+
 void TPopupWindow::Popup(TControl* Owner, const TRect& ScreenRect) {
   if (FOwnerControl != Owner) {
     if (FOwnerControl) RemoveFreeNotification(FOwnerControl);

@@ -22,6 +22,8 @@ public:
   ~TPopupWindow() override;
 
   TPopupKind GetKind() const { return FKind; }
+  // Hiding an open popup closes it.
+  void SetVisible(bool Value) override;
   // Shows the window with its client area at ScreenRect for Owner (may be nullptr). Opening
   // a menu or a list ends the mouse capture. A popup that is open moves there.
   void Popup(TControl* Owner, const TRect& ScreenRect);
