@@ -29,13 +29,24 @@ public:
     Bar.OnScroll = [this](TScrollCode Code, std::int64_t Pos) {
       const int Rows = FList.GetRowCount(), Top = FList.FTopIndex;
       switch (Code) {
-        case scLineUp: FList.ScrollTo(Top - 1); break;
-        case scLineDown: FList.ScrollTo(Top + 1); break;
-        case scPageUp: FList.ScrollTo(Top - Rows); break;
-        case scPageDown: FList.ScrollTo(Top + Rows); break;
+        case scLineUp:
+          FList.ScrollTo(Top - 1);
+          break;
+        case scLineDown:
+          FList.ScrollTo(Top + 1);
+          break;
+        case scPageUp:
+          FList.ScrollTo(Top - Rows);
+          break;
+        case scPageDown:
+          FList.ScrollTo(Top + Rows);
+          break;
         case scTrack:
-        case scPosition: FList.ScrollTo(int(Pos)); break;
-        default: break;
+        case scPosition:
+          FList.ScrollTo(int(Pos));
+          break;
+        default:
+          break;
       }
     };
   }
@@ -196,10 +207,18 @@ bool TDropDownList::PopupKeyDown(std::uint16_t& Key, TShiftState Shift) {
   if (Shift & (ssAlt | ssCtrl)) return false;
   const int Page = std::max(GetRowCount() - 1, 1);
   switch (Key) {
-    case vk::Up: MoveHighlight(-1); return true;
-    case vk::Down: MoveHighlight(1); return true;
-    case vk::Prior: MoveHighlight(-Page); return true;
-    case vk::Next: MoveHighlight(Page); return true;
+    case vk::Up:
+      MoveHighlight(-1);
+      return true;
+    case vk::Down:
+      MoveHighlight(1);
+      return true;
+    case vk::Prior:
+      MoveHighlight(-Page);
+      return true;
+    case vk::Next:
+      MoveHighlight(Page);
+      return true;
     case vk::Return:
       if (FItemIndex >= 0)
         Choose(FItemIndex);

@@ -14,8 +14,8 @@ namespace kvl {
 
 using TDropDownChooseEvent = std::function<void(TObject* Sender, int Index)>;
 // Draws one row instead of the default text; Rect is in Canvas's coordinates.
-using TDropDownDrawItemEvent =
-    std::function<void(TObject* Sender, TCanvas& Canvas, int Index, const TRect& Rect, bool Selected)>;
+using TDropDownDrawItemEvent = std::function<void(TObject* Sender, TCanvas& Canvas, int Index,
+                                                  const TRect& Rect, bool Selected)>;
 
 class TDropDownList : public TPopupWindow {
 public:

@@ -99,8 +99,8 @@ void TApplication::HintPointer(TControl* Hover, THostWindow Window, TPoint P) {
   FHintControl = Target;
   FHintDone = false;
   if (Target)
-    FHintTimerId =
-        FTimers.Start(std::max(WasShown ? FHintShortPause : FHintPause, 1), [this] { HintTimer(); }, this);
+    FHintTimerId = FTimers.Start(
+        std::max(WasShown ? FHintShortPause : FHintPause, 1), [this] { HintTimer(); }, this);
 }
 
 void TApplication::HintTimer() {
@@ -116,7 +116,8 @@ void TApplication::HintTimer() {
   const TPoint O = GetHost().ClientOrigin(FHintAt);
   const TPoint S{O.X + FHintPoint.X, O.Y + FHintPoint.Y};
   FHintWindow->ActivateHint({S.X, S.Y + THintWindow::OffsetBelowPointer}, S.Y, C->GetHint());
-  FHintTimerId = FTimers.Start(std::max(FHintHidePause, 1), [this] { HintTimer(); }, this);
+  FHintTimerId = FTimers.Start(
+      std::max(FHintHidePause, 1), [this] { HintTimer(); }, this);
 }
 
 void TApplication::HintChanged(TControl* C) {

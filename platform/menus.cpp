@@ -221,9 +221,7 @@ void TPopupMenu::Popup(int X, int Y) {
   }
   TMenuWindow* W = NewWindow(FItems.get(), nullptr);
   const TSize S = W->Measure();
-  const int Left = FAlignment == paRight    ? X - S.cx
-                   : FAlignment == paCenter ? X - S.cx / 2
-                                            : X;
+  const int Left = FAlignment == paRight ? X - S.cx : FAlignment == paCenter ? X - S.cx / 2 : X;
   W->Popup(Owner, PlaceAtPoint({Left, Y}, S, Application->GetHost().ScreenSize()));
   try {
     W->RunLoop();
@@ -288,7 +286,8 @@ TSize TMenuWindow::Measure() {
 int TMenuWindow::RowAt(int X, int Y) const {
   if (X < 0 || X >= GetWidth()) return -1;
   for (int I = 0; I < GetRowCount(); ++I)
-    if (Y >= FRows[std::size_t(I)].Top && Y < FRows[std::size_t(I)].Top + FRows[std::size_t(I)].Height)
+    if (Y >= FRows[std::size_t(I)].Top &&
+        Y < FRows[std::size_t(I)].Top + FRows[std::size_t(I)].Height)
       return I;
   return -1;
 }
@@ -428,8 +427,7 @@ void TMenuWindow::Choose(TMenuItem* Item) {
 }
 
 void TMenuWindow::MouseMove(TShiftState, int X, int Y) {
-  if (auto& L = FMenu->FLoop; L && !L->Armed &&
-                              TPoint{GetLeft() + X, GetTop() + Y} != L->OpenedAt)
+  if (auto& L = FMenu->FLoop; L && !L->Armed && TPoint{GetLeft() + X, GetTop() + Y} != L->OpenedAt)
     L->Armed = true;
   const int Row = RowAt(X, Y);
   if (Row < 0) {

@@ -44,7 +44,8 @@ protected:
     auto* I = new TMenuItem(Form);
     I->SetCaption(Caption);
     I->OnClick = [this, Caption](TObject*) {
-      Log.push_back(ParseMenuCaption(Caption).Text + (Application->GetPopups().empty() ? " clicked" : " clicked open"));
+      Log.push_back(ParseMenuCaption(Caption).Text +
+                    (Application->GetPopups().empty() ? " clicked" : " clicked open"));
     };
     Parent->Add(I);
     return I;
@@ -343,7 +344,10 @@ TEST_F(MenuTest, OwnersAndMenusFreedWhileOpen) {
   Form->Show();
   Menu = new TPopupMenu(Form);
   Add(Menu->GetItems(), "Free")->OnClick = [&](TObject*) { delete Menu; };
-  D.WhenPopup([&](TPopupWindow&) { D.Press(*Form, vk::Down); D.Press(*Form, vk::Return); });
+  D.WhenPopup([&](TPopupWindow&) {
+    D.Press(*Form, vk::Down);
+    D.Press(*Form, vk::Return);
+  });
   Menu->Popup(10, 10);
 
   // OnClick reopens its menu, three levels deep.
@@ -352,7 +356,10 @@ TEST_F(MenuTest, OwnersAndMenusFreedWhileOpen) {
   Add(Menu->GetItems(), "Again")->OnClick = [&](TObject*) {
     EXPECT_TRUE(Application->GetPopups().empty());
     if (++Depth < 3) {
-      D.WhenPopup([&](TPopupWindow&) { D.Press(*Form, vk::Down); D.Press(*Form, vk::Return); });
+      D.WhenPopup([&](TPopupWindow&) {
+        D.Press(*Form, vk::Down);
+        D.Press(*Form, vk::Return);
+      });
       Menu->Popup(10, 10);
     }
     Menu->Popup(10, 10);  // from OnClick at the deepest level: opens and closes idle

@@ -10,7 +10,9 @@ namespace kvl {
 namespace {
 
 TWindowKind WindowKindOf(TPopupKind K) {
-  return K == pkMenu ? TWindowKind::Menu : K == pkDropDown ? TWindowKind::DropDown : TWindowKind::Hint;
+  return K == pkMenu       ? TWindowKind::Menu
+         : K == pkDropDown ? TWindowKind::DropDown
+                           : TWindowKind::Hint;
 }
 
 bool IsChainMember(const TPopupWindow* P) { return P->GetKind() != pkHint; }
@@ -226,10 +228,10 @@ bool TApplication::DispatchToPopups(const THostEvent& E) {
 // --- Placement ------------------------------------------------------------------------------
 
 TRect PlaceAtPoint(TPoint P, TSize Size, TSize ScreenSize) {
-  const std::int64_t L = std::max<std::int64_t>(
-      std::min<std::int64_t>(P.X, std::int64_t(ScreenSize.cx) - Size.cx), 0);
-  const std::int64_t T = std::max<std::int64_t>(
-      std::min<std::int64_t>(P.Y, std::int64_t(ScreenSize.cy) - Size.cy), 0);
+  const std::int64_t L =
+      std::max<std::int64_t>(std::min<std::int64_t>(P.X, std::int64_t(ScreenSize.cx) - Size.cx), 0);
+  const std::int64_t T =
+      std::max<std::int64_t>(std::min<std::int64_t>(P.Y, std::int64_t(ScreenSize.cy) - Size.cy), 0);
   return Rect(int(L), int(T), int(L) + Size.cx, int(T) + Size.cy);
 }
 
