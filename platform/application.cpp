@@ -8,6 +8,8 @@
 #include "kvl/core/stringl.h"
 #include "kvl/platform/forms.h"
 #include "kvl/platform/host_headless.h"
+#include "kvl/platform/hints.h"
+#include "kvl/platform/popups.h"
 
 namespace kvl {
 
@@ -55,6 +57,9 @@ THost& TApplication::GetHost() {
 }
 
 void TApplication::SetHost(std::unique_ptr<THost> Host) {
+  CancelHint();
+  FHintControl = nullptr;
+  ClosePopups();
   for (TCustomForm* F : FForms) F->Hide();
   FHost = std::move(Host);
   FCapture = FHover = nullptr;
@@ -85,6 +90,7 @@ void TApplication::ProcessMessages() {
     }
   }
   FTimers.FireDue(Host.Now());
+  ClosePopupsOfLostOwners();
   PaintForms();
   FreeReleasedForms();
 }
@@ -141,12 +147,25 @@ TCustomForm* TApplication::FormOfWindow(THostWindow W) const {
 }
 
 bool TApplication::AcceptsInput(const TCustomForm* F) const {
-  return FModalForms.empty() || FModalForms.back() == F;
+  // Popups opened from the modal form (only its controls can open one) take input too.
+  return FModalForms.empty() || FModalForms.back() == F ||
+         F->GetWindowKind() != TWindowKind::Normal;
 }
 
 void TApplication::Dispatch(const THostEvent& E) {
   TCustomForm* F = FormOfWindow(E.Window);
   if (!F) return;
+  switch (E.Kind) {
+    case THostEventKind::MouseDown:
+    case THostEventKind::MouseWheel:
+    case THostEventKind::KeyDown:
+    case THostEventKind::FocusOut:
+      CancelHint();
+      break;
+    default:
+      break;
+  }
+  if (!FPopups.empty() && DispatchToPopups(E)) return;
   switch (E.Kind) {
     case THostEventKind::MouseDown:
     case THostEventKind::MouseUp:
@@ -205,6 +224,8 @@ void TApplication::DispatchMouse(TCustomForm& F, const THostEvent& E) {
   const TPoint P{E.X, E.Y};
   TControl* Hit = E.Kind == THostEventKind::MouseExit ? nullptr : F.ControlAtPos(P);
   SetHover(Hit);
+  if (E.Kind == THostEventKind::MouseMove || E.Kind == THostEventKind::MouseExit)
+    HintPointer(FCapture ? nullptr : Hit, E.Window, P);
   TControl* Target = FCapture ? FCapture : Hit;
   if (!Target) return;
   const TPoint L = Target->FormToClient(P);
@@ -303,6 +324,13 @@ void TApplication::DispatchKey(TCustomForm& F, const THostEvent& E) {
   if (DialogKind && !Target->WantsKey(Key, E.Shift) && F.DialogKey(Key, E.Shift)) return;
   if (F.GetKeyPreview() && Target != &F) F.KeyDown(Key, E.Shift);
   if (Key != 0) Target->KeyDown(Key, E.Shift);
+  // Shift+F10 and the Menu key ask for the focused control's context menu.
+  const TShiftState Mods = E.Shift & (ssShift | ssCtrl | ssAlt);
+  if (Key != 0 && ((Key == vk::F10 && Mods == ssShift) || (Key == vk::Apps && Mods == 0)) &&
+      Target == F.GetActiveControl()) {
+    Target->ContextPopup({4, 4}, Target->ClientToScreen({4, 4}));
+    return;
+  }
   // The typed characters follow, as a desktop delivers them, whatever the key handlers did.
   std::size_t Pos = 0;
   while (Pos < E.Text.size()) {
@@ -325,6 +353,8 @@ void TApplication::FormDestroyed(TCustomForm* F) {
   std::erase(FReleased, F);
   if (FMainForm == F) FMainForm = nullptr;
   if (FActiveForm == F) FActiveForm = nullptr;
+  if (FHintWindow && static_cast<TCustomForm*>(FHintWindow) == F) FHintWindow = nullptr;
+  std::erase_if(FPopups, [F](TPopupWindow* P) { return static_cast<TCustomForm*>(P) == F; });
 }
 
 void TApplication::FormShown(TCustomForm* F) {
@@ -395,6 +425,10 @@ void TApplication::CancelCaptureWithin(TControl* C) {
 
 void TApplication::ControlRemoved(TControl* C) {
   CancelCaptureWithin(C);
+  if (Inside(FHintControl, C)) {
+    CancelHint();
+    FHintControl = nullptr;
+  }
   if (Inside(FHover, C)) FHover = nullptr;
   if (Inside(FLastPress.Control, C)) FLastPress = {};
 }
@@ -406,6 +440,10 @@ void TApplication::ControlDestroyed(TControl* C) {
   }
   if (FHover == C) FHover = nullptr;
   if (FLastPress.Control == C) FLastPress = {};
+  if (FHintControl == C) {
+    CancelHint();
+    FHintControl = nullptr;
+  }
 }
 
 }  // namespace kvl

@@ -19,6 +19,8 @@ namespace kvl {
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TPopupWindow;
+class THintWindow;
 
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
 
@@ -59,6 +61,34 @@ public:
   // Called inside ShowModal once the modal form shows, before its loop waits for input: what
   // it does (the test driver's dialog scripts) acts on the open dialog.
   std::function<void(TCustomForm& Form)> OnModalShown;
+  // Called inside a popup's nested loop (a menu's Popup) once it shows, the same way.
+  std::function<void(TPopupWindow& Popup)> OnPopupShown;
+
+  // Open popups (menus, drop-down lists, hints) in the order they opened: the topmost last.
+  const std::vector<TPopupWindow*>& GetPopups() const { return FPopups; }
+  void PopupOpened(TPopupWindow* P);
+  void PopupClosed(TPopupWindow* P);
+  // Closes every open menu and drop-down list.
+  void ClosePopups();
+
+  // Hints: shown after HintPause ms of resting over a control with a hint, after
+  // HintShortPause when moving on from a shown one, hidden after HintHidePause.
+  bool GetShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value);
+  int GetHintPause() const { return FHintPause; }
+  void SetHintPause(int Value) { FHintPause = Value; }
+  int GetHintShortPause() const { return FHintShortPause; }
+  void SetHintShortPause(int Value) { FHintShortPause = Value; }
+  int GetHintHidePause() const { return FHintHidePause; }
+  void SetHintHidePause(int Value) { FHintHidePause = Value; }
+  TColor GetHintColor() const { return FHintColor; }
+  void SetHintColor(TColor Value) { FHintColor = Value; }
+  // Hides the hint shown now; it shows again after the pointer moved to another control.
+  void CancelHint();
+  // The window of the hint shown now, or nullptr.
+  THintWindow* GetHintWindow() const;
+  // C's Hint changed: a hint of it showing follows.
+  void HintChanged(TControl* C);
 
   // Delivers one host event (the loop does this; so does the test driver).
   void Dispatch(const THostEvent& E);
@@ -96,6 +126,13 @@ private:
   void SetHover(TControl* C);
   void PaintForms();
   void FreeReleasedForms();
+  // Popups (popups.cpp): input while a menu or list is open; owners gone, hidden or disabled.
+  bool DispatchToPopups(const THostEvent& E);
+  void ClosePopupsOfLostOwners();
+  // Hints (hints.cpp).
+  void HintPointer(TControl* Hover, THostWindow Window, TPoint P);
+  void HintTimer();
+  void HideHintWindow();
 
   std::unique_ptr<THost> FHost;
   TTimerService FTimers;
@@ -119,6 +156,20 @@ private:
     std::int64_t Time = 0;
     TPoint Pos;
   } FLastPress;
+
+  std::vector<TPopupWindow*> FPopups;
+
+  bool FShowHint = true;
+  int FHintPause = 500;
+  int FHintShortPause = 50;
+  int FHintHidePause = 2500;
+  TColor FHintColor = clInfoBk;
+  TControl* FHintControl = nullptr;  // the control the pointer rests on, with a hint
+  THintWindow* FHintWindow = nullptr;
+  TTimerService::TId FHintTimerId = 0;
+  bool FHintDone = false;  // hidden by input or time: none again until the control changes
+  THostWindow FHintAt = 0;  // where the pointer was last seen
+  TPoint FHintPoint;
 };
 
 extern TApplication* const Application;

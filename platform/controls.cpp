@@ -5,6 +5,7 @@
 #include "kvl/platform/application.h"
 #include "kvl/platform/bitmap.h"
 #include "kvl/platform/forms.h"
+#include "kvl/platform/menus.h"
 #include "kvl/platform/scoped_value.h"
 
 namespace kvl {
@@ -198,7 +199,34 @@ void TControl::SetAlign(TAlign Value) {
   if (FParent) FParent->AlignControls(-1, -1);
 }
 
-void TControl::SetPopupMenu(TComponent* Value) {
+void TControl::SetHint(const std::string& Value) {
+  if (Value == FHint) return;
+  FHint = Value;
+  Application->HintChanged(this);
+}
+
+bool TControl::GetShowHint() const {
+  return FParentShowHint && FParent ? FParent->GetShowHint() : FShowHint;
+}
+
+void TControl::DoContextPopup(TPoint MousePos, bool& Handled) {
+  if (OnContextPopup) OnContextPopup(this, MousePos, Handled);
+}
+
+void TControl::ContextPopup(TPoint ClientPos, TPoint ScreenPos) {
+  bool Handled = false;
+  DoContextPopup(ClientPos, Handled);
+  if (Handled) return;
+  for (TControl* C = this; C; C = C->FParent)
+    if (TPopupMenu* M = C->FPopupMenu) {
+      if (!M->GetAutoPopup()) return;
+      M->SetPopupComponent(this);
+      M->Popup(ScreenPos.X, ScreenPos.Y);
+      return;
+    }
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
   if (Value == FPopupMenu) return;
   if (FPopupMenu) RemoveFreeNotification(FPopupMenu);
   FPopupMenu = Value;
@@ -286,6 +314,11 @@ void TControl::DispatchMouseUp(TMouseButton Button, TShiftState Shift, int X, in
     if (GetClientRect().Contains({X, Y})) Click();
   }
   MouseUp(Button, Shift, X, Y);
+  // The context menu follows the control's own release, over the control only. The release
+  // handler may have freed the control: the application then no longer knows it.
+  if (Button == mbRight && Application->GetHoverControl() == this &&
+      Rect(0, 0, FWidth, FHeight).Contains({X, Y}))
+    ContextPopup({X, Y}, ClientToScreen({X, Y}));
 }
 
 void TControl::DispatchDblClick(TShiftState Shift, int X, int Y) {

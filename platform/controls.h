@@ -19,6 +19,7 @@ namespace kvl {
 
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
 
 // A typed notification sent to a control (Perform) or to all children of a parent
 // (Broadcast). Receivers check the dynamic type; Handled stops a broadcast.
@@ -60,6 +61,7 @@ using TMouseWheelUpDownEvent =
     std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 using TKeyEvent = std::function<void(TObject* Sender, std::uint16_t& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
 class TControl : public TComponent {
 public:
@@ -134,8 +136,9 @@ public:
   virtual void SetText(const std::string& Value);
 
   const std::string& GetHint() const { return FHint; }
-  void SetHint(const std::string& Value) { FHint = Value; }
-  bool GetShowHint() const { return FShowHint; }
+  void SetHint(const std::string& Value);
+  // With ParentShowHint, the parent's (effective) value.
+  bool GetShowHint() const;
   void SetShowHint(bool Value) {
     FShowHint = Value;
     FParentShowHint = false;
@@ -150,9 +153,13 @@ public:
   void SetAnchors(TAnchors Value) { FAnchors = Value; }
   TStyleElements GetStyleElements() const { return FStyleElements; }
   void SetStyleElements(TStyleElements Value) { FStyleElements = Value; }
-  // Stored for the host program; the framework shows no menu of its own yet.
-  TComponent* GetPopupMenu() const { return FPopupMenu; }
-  void SetPopupMenu(TComponent* Value);
+  // The context menu: opened on a right release over the control, Shift+F10 or the Menu key.
+  TPopupMenu* GetPopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value);
+  // Fires OnContextPopup at ClientPos; unless handled, the PopupMenu of this control (or of
+  // the nearest parent that has one) opens at ScreenPos when it pops up automatically.
+  void ContextPopup(TPoint ClientPos, TPoint ScreenPos);
+  TContextPopupEvent OnContextPopup;
 
   // The canvas of the client area. It draws into the form's back buffer at once, inside and
   // outside a paint cycle; with nowhere to draw (no form, hidden) it draws nothing.
@@ -227,6 +234,7 @@ protected:
   // One notch of the wheel; the base fires OnMouseWheelDown/OnMouseWheelUp.
   virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
   virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
+  virtual void DoContextPopup(TPoint MousePos, bool& Handled);
   // The control's own font or colour changed (the base repaints).
   virtual void FontChanged() { Invalidate(); }
   virtual void ColorChanged() { Invalidate(); }
@@ -273,7 +281,7 @@ private:
   TAlign FAlign = alNone;
   TAnchors FAnchors = akLeft | akTop;
   TStyleElements FStyleElements = seFont | seClient | seBorder;
-  TComponent* FPopupMenu = nullptr;
+  TPopupMenu* FPopupMenu = nullptr;
   bool FPressed = false;  // a left press arrived and its release may click
   int FWheelAccumulator = 0;
   std::unique_ptr<TCanvas> FCanvas;

@@ -29,6 +29,7 @@ void TCustomForm::SetVisible(bool Value) {
     PlaceOnShow();
     OpenHostWindow();
     if (OnShow) OnShow(this);
+    if (FWindowKind != TWindowKind::Normal) return;
     // The focus goes where a desktop user expects it: the active control, else the first stop.
     if (!FActiveControl || !FActiveControl->CanFocus()) SelectNext(nullptr, true, true);
     Application->FormShown(this);
@@ -68,6 +69,8 @@ void TCustomForm::OpenHostWindow() {
   Request.Caption = GetCaption();
   Request.Bounds = GetBoundsRect();
   Request.Resizable = FBorderStyle == bsSizeable || FBorderStyle == bsSizeToolWin;
+  Request.Kind = FWindowKind;
+  Request.Owner = FOwnerWindow;
   FWindow = Application->GetHost().OpenWindow(Request);
   InvalidateFormRect(GetClientRect());
 }

@@ -92,6 +92,8 @@ public:
   TBitmap& GetBackBuffer() { return FBackBuffer; }
   const TBitmap& GetBackBuffer() const { return FBackBuffer; }
   THostWindow GetWindow() const { return FWindow; }
+  // Normal for forms; popups (menus, drop-down lists, hints) are windows of another kind.
+  TWindowKind GetWindowKind() const { return FWindowKind; }
 
   // The paint cycle: invalid areas are painted when the loop is idle; whatever was drawn
   // (painted or drawn directly) is then shown in the window.
@@ -118,6 +120,12 @@ protected:
   void SizeChanged(int OldWidth, int OldHeight) override;
   void TextChanged() override;
   virtual bool CloseQuery();
+  // Makes the window a popup of Owner's window: shown, it takes neither the activation nor
+  // the focus. Set before the window opens.
+  void SetWindowKind(TWindowKind Kind, THostWindow Owner) {
+    FWindowKind = Kind;
+    FOwnerWindow = Owner;
+  }
 
 private:
   void OpenHostWindow();
@@ -139,6 +147,8 @@ private:
   TPosition FPosition = poDesigned;
   bool FKeyPreview = false;
   bool FHostMoving = false;
+  TWindowKind FWindowKind = TWindowKind::Normal;
+  THostWindow FOwnerWindow = 0;
 };
 
 class TForm : public TCustomForm {

@@ -23,10 +23,16 @@ using TDateTime = double;
 // A window as the host hands it out; 0 is no window.
 using THostWindow = std::uint32_t;
 
+// A form's window, or a popup: a borderless window above its owner that never takes the
+// keyboard focus from it.
+enum class TWindowKind : std::uint8_t { Normal, Menu, DropDown, Hint };
+
 struct TWindowRequest {
   std::string Caption;
   TRect Bounds;  // client area in screen coordinates
   bool Resizable = true;
+  TWindowKind Kind = TWindowKind::Normal;
+  THostWindow Owner = 0;  // the window a popup belongs to
 };
 
 enum class THostEventKind : std::uint8_t {
@@ -79,6 +85,10 @@ public:
   virtual void SetCursor(THostWindow W, TCursor C) = 0;
   // Where the window's client area begins on the screen, as the screen has it now.
   virtual TPoint ClientOrigin(THostWindow W) = 0;
+  // A pointer grab for an open popup: presses anywhere on the screen then come to W, those
+  // outside the application's windows with coordinates outside W. One grab at a time.
+  virtual void GrabPointer(THostWindow W) = 0;
+  virtual void ReleasePointer(THostWindow W) = 0;
 
   // Input. NextEvent takes the next pending event without waiting. WaitForEvent sleeps until an
   // event may be pending or TimeoutMs passed (a negative timeout waits without end); it returns

@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include "kvl/platform/application.h"
+#include "kvl/platform/bitmap.h"
 #include "kvl/platform/dates.h"
+#include "kvl/platform/forms.h"
+#include "kvl/platform/popups.h"
 
 namespace kvl {
 
@@ -41,6 +44,14 @@ void THeadlessHost::SetWallClock(TDateTime Value) {
 TPoint THeadlessHost::ClientOrigin(THostWindow W) {
   const TWindowState* S = Window(W);
   return S ? TPoint{S->Request.Bounds.Left, S->Request.Bounds.Top} : TPoint{};
+}
+
+void THeadlessHost::GrabPointer(THostWindow W) {
+  for (auto& [Id, S] : FWindows) S.Grab = Id == W;
+}
+
+void THeadlessHost::ReleasePointer(THostWindow W) {
+  if (auto It = FWindows.find(W); It != FWindows.end()) It->second.Grab = false;
 }
 
 bool THeadlessHost::NextEvent(THostEvent& E) {
@@ -88,6 +99,28 @@ void AdvanceHeadlessTime(THeadlessHost& Host, int Ms) {
   }
   Host.SetNow(End);
   Application->ProcessMessages();
+}
+
+}  // namespace kvl
+
+namespace kvl {
+
+TBitmap ComposeHeadlessScreen(THeadlessHost& Host) {
+  Application->ProcessMessages();
+  const TSize S = Host.ScreenSize();
+  TBitmap Screen;
+  Screen.SetSize(S.cx, S.cy);
+  Screen.GetCanvas()->GetBrush().SetColor(clBlack);
+  Screen.GetCanvas()->FillRect(Rect(0, 0, S.cx, S.cy));
+  const auto Put = [&](const TCustomForm& F) {
+    const THeadlessHost::TWindowState* W = Host.Window(F.GetWindow());
+    if (!W) return;
+    Screen.GetCanvas()->Draw(W->Request.Bounds.Left, W->Request.Bounds.Top, F.GetBackBuffer());
+  };
+  for (const TCustomForm* F : Application->GetForms())
+    if (F->GetWindowKind() == TWindowKind::Normal) Put(*F);
+  for (const TPopupWindow* P : Application->GetPopups()) Put(*P);
+  return Screen;
 }
 
 }  // namespace kvl

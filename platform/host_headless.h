@@ -19,6 +19,7 @@ public:
     TWindowRequest Request;
     TCursor Cursor = crDefault;
     int Presents = 0;
+    bool Grab = false;  // a popup holding the pointer grab
   };
 
   std::string_view Name() const override { return "headless"; }
@@ -30,6 +31,8 @@ public:
   void Present(THostWindow W, const TBitmap& BackBuffer, const TRect& Dirty) override;
   void SetCursor(THostWindow W, TCursor C) override;
   TPoint ClientOrigin(THostWindow W) override;
+  void GrabPointer(THostWindow W) override;
+  void ReleasePointer(THostWindow W) override;
 
   bool NextEvent(THostEvent& E) override;
   // Nothing waits here: with a timeout the virtual clock jumps ahead by it. Timers that keep
@@ -79,5 +82,9 @@ private:
 // Lets Ms milliseconds of virtual time pass on Host (the application's host): the loop runs at
 // every timer's due time, so each timer fires when it would in real time.
 void AdvanceHeadlessTime(THeadlessHost& Host, int Ms);
+
+// The screen as a person would see it: every shown window's pixels at its place, forms first
+// (in the order they were made), then open popups in the order they opened, on black.
+TBitmap ComposeHeadlessScreen(THeadlessHost& Host);
 
 }  // namespace kvl

@@ -115,13 +115,26 @@ TX11Host::TX11Host(Display* Dpy)
     XFree(Formats);
   }
 
-  std::array<const char*, 12> Names{
-      "WM_PROTOCOLS",  "WM_DELETE_WINDOW", "_NET_WM_NAME", "_NET_WM_ICON_NAME", "UTF8_STRING",
-      "CLIPBOARD",     "TARGETS",          "TEXT",         "TIMESTAMP",         "INCR",
-      "KVL_SELECTION", "KVL_CLOCK"};
-  std::array<Atom, 12> A{};
+  std::array<const char*, 16> Names{"WM_PROTOCOLS",
+                                    "WM_DELETE_WINDOW",
+                                    "_NET_WM_NAME",
+                                    "_NET_WM_ICON_NAME",
+                                    "UTF8_STRING",
+                                    "CLIPBOARD",
+                                    "TARGETS",
+                                    "TEXT",
+                                    "TIMESTAMP",
+                                    "INCR",
+                                    "KVL_SELECTION",
+                                    "KVL_CLOCK",
+                                    "_NET_WM_WINDOW_TYPE",
+                                    "_NET_WM_WINDOW_TYPE_POPUP_MENU",
+                                    "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU",
+                                    "_NET_WM_WINDOW_TYPE_TOOLTIP"};
+  std::array<Atom, 16> A{};
   XInternAtoms(FDisplay, const_cast<char**>(Names.data()), int(Names.size()), False, A.data());
-  FAtoms = {A[0], A[1], A[2], A[3], A[4], A[5], A[6], A[7], A[8], A[9], A[10], A[11]};
+  FAtoms = {A[0], A[1], A[2],  A[3],  A[4],  A[5],  A[6],  A[7],
+            A[8], A[9], A[10], A[11], A[12], A[13], A[14], A[15]};
 
   const Window Root = RootWindow(FDisplay, FScreen);
   FUtility = XCreateSimpleWindow(FDisplay, Root, -10, -10, 1, 1, 0, 0, 0);
@@ -195,6 +208,7 @@ void TX11Host::Beep() {
 // --- Windows --------------------------------------------------------------------------------
 
 THostWindow TX11Host::OpenWindow(const TWindowRequest& Request) {
+  if (Request.Kind != TWindowKind::Normal) return OpenPopup(Request);
   TX11Window W;
   const TRect& B = Request.Bounds;
   W.Width = std::max(B.Width(), 1);
@@ -222,6 +236,63 @@ THostWindow TX11Host::OpenWindow(const TWindowRequest& Request) {
   const THostWindow Id = FNextWindow++;
   FWindows.emplace(Id, W);
   return Id;
+}
+
+THostWindow TX11Host::OpenPopup(const TWindowRequest& Request) {
+  TX11Window W;
+  const TRect& B = Request.Bounds;
+  W.Width = std::max(B.Width(), 1);
+  W.Height = std::max(B.Height(), 1);
+  W.Origin = {B.Left, B.Top};
+  W.Resizable = false;
+  W.Popup = true;
+  XSetWindowAttributes A{};
+  A.background_pixmap = None;
+  A.override_redirect = True;  // no frame, no focus, exactly where it is put
+  A.save_under = True;
+  A.event_mask = WindowEvents & ~(KeyPressMask | KeyReleaseMask | FocusChangeMask);
+  W.Xid = XCreateWindow(FDisplay, RootWindow(FDisplay, FScreen), B.Left, B.Top, unsigned(W.Width),
+                        unsigned(W.Height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                        CWBackPixmap | CWOverrideRedirect | CWSaveUnder | CWEventMask, &A);
+  if (const TX11Window* Owner = Find(Request.Owner)) XSetTransientForHint(FDisplay, W.Xid, Owner->Xid);
+  const Atom Type = Request.Kind == TWindowKind::Menu       ? FAtoms.NetWmWindowTypePopupMenu
+                    : Request.Kind == TWindowKind::DropDown ? FAtoms.NetWmWindowTypeDropDownMenu
+                                                            : FAtoms.NetWmWindowTypeTooltip;
+  XChangeProperty(FDisplay, W.Xid, FAtoms.NetWmWindowType, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&Type), 1);
+  // Tests and tools find popups by these names.
+  PutCaption(W.Xid, Request.Kind == TWindowKind::Hint ? "kvl hint" : "kvl popup");
+  XMapRaised(FDisplay, W.Xid);
+  XFlush(FDisplay);
+  const THostWindow Id = FNextWindow++;
+  FWindows.emplace(Id, W);
+  return Id;
+}
+
+void TX11Host::GrabPointer(THostWindow Id) {
+  TX11Window* W = Find(Id);
+  if (!W) return;
+  constexpr unsigned Mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+  // A window just mapped may not be viewable yet when the request arrives: try a little
+  // longer. Without the grab the popup still works and closes when the focus goes.
+  for (int Try = 0; Try < 40; ++Try) {
+    XSync(FDisplay, False);
+    const int R = XGrabPointer(FDisplay, W->Xid, True, Mask, GrabModeAsync, GrabModeAsync, None,
+                               None, CurrentTime);
+    if (R == GrabSuccess) {
+      FGrab = Id;
+      return;
+    }
+    if (R != GrabNotViewable && R != AlreadyGrabbed) return;
+    poll(nullptr, 0, 5);
+  }
+}
+
+void TX11Host::ReleasePointer(THostWindow Id) {
+  if (FGrab != Id || Id == 0) return;
+  FGrab = 0;
+  XUngrabPointer(FDisplay, CurrentTime);
+  XFlush(FDisplay);
 }
 
 void TX11Host::OpenInputContext(TX11Window& W) {
@@ -264,6 +335,7 @@ void TX11Host::PutCaption(Window Xid, const std::string& Caption) {
 void TX11Host::CloseWindow(THostWindow Id) {
   const auto It = FWindows.find(Id);
   if (It == FWindows.end()) return;
+  ReleasePointer(Id);
   if (It->second.Ic) XDestroyIC(It->second.Ic);
   XDestroyWindow(FDisplay, It->second.Xid);
   FWindows.erase(It);

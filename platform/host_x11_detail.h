@@ -52,6 +52,7 @@ struct TX11Window {
   int Height = 0;
   TPoint Origin;  // the client area's place on the screen, as last told to the form
   bool Resizable = true;
+  bool Popup = false;
   // The areas of a run of Expose events, gathered until its last one (count 0).
   bool ExposePending = false;
   TRect Damage;
@@ -80,6 +81,8 @@ public:
   void Present(THostWindow W, const TBitmap& BackBuffer, const TRect& Dirty) override;
   void SetCursor(THostWindow W, TCursor C) override;
   TPoint ClientOrigin(THostWindow W) override;
+  void GrabPointer(THostWindow W) override;
+  void ReleasePointer(THostWindow W) override;
 
   bool NextEvent(THostEvent& E) override;
   bool WaitForEvent(std::int64_t TimeoutMs) override;
@@ -95,7 +98,8 @@ public:
 private:
   struct TAtoms {
     Atom WmProtocols, WmDeleteWindow, NetWmName, NetWmIconName, Utf8String, Clipboard, Targets,
-        Text, Timestamp, Incr, Transfer, Clock;
+        Text, Timestamp, Incr, Transfer, Clock, NetWmWindowType, NetWmWindowTypePopupMenu,
+        NetWmWindowTypeDropDownMenu, NetWmWindowTypeTooltip;
   };
 
   // An input method server that goes away takes its contexts along.
@@ -103,6 +107,7 @@ private:
 
   TX11Window* Find(THostWindow W);
   std::map<THostWindow, TX11Window>::iterator FindXid(Window Xid);
+  THostWindow OpenPopup(const TWindowRequest& Request);
   void OpenInputContext(TX11Window& W);
   void SetNormalHints(const TX11Window& W, const TRect& Bounds);
   void PutCaption(Window Xid, const std::string& Caption);
@@ -146,6 +151,7 @@ private:
   std::map<unsigned, Cursor> FCursors;    // by cursor-font shape
   std::optional<std::string> FClipboard;  // set while we own the clipboard
   Time FClipboardSince = CurrentTime;
+  THostWindow FGrab = 0;  // the popup holding the pointer grab
 };
 
 }  // namespace kvl::x11

@@ -31,11 +31,11 @@ namespace vk {
 inline constexpr std::uint16_t Back = 8, Tab = 9, Return = 13, Shift = 16, Control = 17, Menu = 18,
                                Pause = 19, Capital = 20, Escape = 27, Space = 32, Prior = 33,
                                Next = 34, End = 35, Home = 36, Left = 37, Up = 38, Right = 39,
-                               Down = 40, Insert = 45, Delete = 46;
+                               Down = 40, Insert = 45, Delete = 46, Apps = 93;
 // Numeric pad: digits 96-105, then * + separator - . /
 inline constexpr std::uint16_t Numpad0 = 96, Multiply = 106, Add = 107, Separator = 108,
                                Subtract = 109, Decimal = 110, Divide = 111;
-inline constexpr std::uint16_t F1 = 112, F12 = 123, NumLock = 144, Scroll = 145;
+inline constexpr std::uint16_t F1 = 112, F4 = 115, F10 = 121, F12 = 123, NumLock = 144, Scroll = 145;
 // Punctuation keys of a US layout: ;= , - . / ` then [ \ ] '
 inline constexpr std::uint16_t OemSemicolon = 186, OemPlus = 187, OemComma = 188, OemMinus = 189,
                                OemPeriod = 190, OemSlash = 191, OemTilde = 192,

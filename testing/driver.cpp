@@ -76,24 +76,44 @@ TDriver::TDriver() {
   auto Host = std::make_unique<THeadlessHost>();
   FHost = Host.get();
   Application->SetHost(std::move(Host));
+  // Each script is taken off the queue before it runs: a loop it opens gets the next one.
   Application->OnModalShown = [this](TCustomForm& Form) {
-    if (FModalScripts.empty()) return;
-    // Taken off the queue first: a dialog the script opens gets the next one.
-    const TModalScript Script = std::move(FModalScripts.front());
-    FModalScripts.pop_front();
-    Script(Form);
+    if (const TScript S = TakeScript(false); S.Modal) S.Modal(Form);
+  };
+  Application->OnPopupShown = [this](TPopupWindow& Popup) {
+    if (const TScript S = TakeScript(true); S.Popup) S.Popup(Popup);
   };
 }
 
 TDriver::~TDriver() {
   Application->OnModalShown = nullptr;
-  if (!FModalScripts.empty())
-    ADD_FAILURE() << FModalScripts.size() << " dialog script(s) queued by WhenModal never ran";
+  Application->OnPopupShown = nullptr;
+  if (!FScripts.empty())
+    ADD_FAILURE() << FScripts.size() << " script(s) queued by WhenModal or WhenPopup never ran";
+}
+
+void TDriver::WhenModal(TModalScript Script) { FScripts.push_back({std::move(Script), {}}); }
+void TDriver::WhenPopup(TPopupScript Script) { FScripts.push_back({{}, std::move(Script)}); }
+
+TDriver::TScript TDriver::TakeScript(bool ForPopup) {
+  for (auto It = FScripts.begin(); It != FScripts.end(); ++It)
+    if (bool(It->Popup) == ForPopup) {
+      TScript S = std::move(*It);
+      FScripts.erase(It);
+      return S;
+    }
+  return {};
+}
+
+TPopupWindow* TDriver::TopPopup() const {
+  return Popups().empty() ? nullptr : Popups().back();
 }
 
 TCustomForm& TDriver::Shown(TControl& C) {
   TCustomForm* F = C.GetParentForm();
   if (!F) throw EInvalidOperation("The control is not on a form");
+  if (F->GetWindowKind() != TWindowKind::Normal && !F->GetVisible())
+    throw EInvalidOperation("The popup is closed");
   if (!F->GetVisible()) F->Show();
   return *F;
 }

@@ -14,11 +14,13 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "kvl/platform/application.h"
 #include "kvl/platform/bitmap.h"
 #include "kvl/platform/forms.h"
 #include "kvl/platform/host_headless.h"
+#include "kvl/platform/popups.h"
 
 namespace kvl {
 
@@ -37,7 +39,15 @@ public:
   // open (a dialog opened from a script takes the next one). A modal form left open by its
   // script, or shown with no script queued, ends as cancelled when the loop idles.
   using TModalScript = std::function<void(TCustomForm& Form)>;
-  void WhenModal(TModalScript Script) { FModalScripts.push_back(std::move(Script)); }
+  void WhenModal(TModalScript Script);
+  // The same for the next popup that runs a loop of its own (a menu's Popup): the script runs
+  // once it shows, inside its loop. Modal and popup scripts share one queue; each loop takes
+  // the first script of its kind. A menu left open by its script closes without a choice.
+  using TPopupScript = std::function<void(TPopupWindow& Popup)>;
+  void WhenPopup(TPopupScript Script);
+  // The open popups, the topmost last. Click, move, type and capture in them as in forms.
+  const std::vector<TPopupWindow*>& Popups() const { return Application->GetPopups(); }
+  TPopupWindow* TopPopup() const;
 
   // Mouse input at client coordinates of C. The control's form is shown first when it is not.
   void MouseDown(TControl& C, int X, int Y, TMouseButton Button = mbLeft);
@@ -69,6 +79,9 @@ public:
   TBitmap Capture(TControl& C);
   // Writes the capture as PNG.
   void SavePng(TControl& C, const std::string& Path);
+  // The whole screen: every shown window at its place, forms first, then popups in the order
+  // they opened.
+  TBitmap CaptureScreen() { return ComposeHeadlessScreen(*FHost); }
 
 private:
   TCustomForm& Shown(TControl& C);
@@ -76,7 +89,13 @@ private:
   void PostKey(THostEventKind Kind, TCustomForm& Form, std::uint16_t Key, std::string_view Text);
 
   THeadlessHost* FHost;
-  std::deque<TModalScript> FModalScripts;
+  struct TScript {
+    TModalScript Modal;  // one of the two is set
+    TPopupScript Popup;
+  };
+  // Takes the first queued script of the kind, or nothing.
+  TScript TakeScript(bool ForPopup);
+  std::deque<TScript> FScripts;
   TShiftState FModifiers = 0;
   TShiftState FButtons = 0;
 };

@@ -2,6 +2,7 @@
 // radio buttons, live.
 #include "kvl/platform/buttons.h"
 #include "kvl/platform/clipboard.h"
+#include "kvl/platform/menus.h"
 #include "kvl/platform/stdctrls.h"
 #include "pages.h"
 
@@ -67,6 +68,8 @@ void BuildControlsPage(TWinControl& Host) {
   Ok->SetCaption("Beep");
   Ok->SetDefault(true);
   Ok->OnClick = [](TObject*) { MessageBeep(); };
+  Ok->SetHint("Rings the bell once.\nEnter presses it too: it is the default button.");
+  Ok->SetShowHint(true);
   auto* Copy = Place<TButton>(Host, 230, 210, 140, 28);
   Copy->SetCaption("Copy the name");
   Copy->OnClick = [Name](TObject*) { Clipboard().SetAsText(Name->GetText()); };
@@ -110,6 +113,37 @@ void BuildControlsPage(TWinControl& Host) {
     R->SetChecked(I == 0);
     R->OnClick = [Upper, C = Cases[I].Case](TObject*) { Upper->SetCharCase(C); };
   }
+
+  // A context menu on the status line: every kind of item, a sub-menu, choices shown below.
+  auto* Status = Place<TLabel>(Host, 130, 300, 400, 20);
+  Status->SetAutoSize(false);
+  Status->SetCaption("Right-click this line for a menu.");
+  Status->SetHint("The menu's choices show here.");
+  Status->SetShowHint(true);
+  Caption(Host, 12, 300, "Context menu");
+  auto* Menu = new TPopupMenu(&Host);
+  const auto Item = [&](TMenuItem* Parent, const std::string& Text) {
+    auto* I = new TMenuItem(&Host);
+    I->SetCaption(Text);
+    I->OnClick = [Status, I](TObject*) {
+      Status->SetCaption("Chosen: " + ParseMenuCaption(I->GetCaption()).Text +
+                         (I->GetChecked() ? " (checked)" : ""));
+    };
+    Parent->Add(I);
+    return I;
+  };
+  Item(Menu->GetItems(), "&Mark the sample")->SetDefault(true);
+  Item(Menu->GetItems(), "Show &units")->SetAutoCheck(true);
+  Item(Menu->GetItems(), "-");
+  Item(Menu->GetItems(), "&Calibrate")->SetEnabled(false);
+  TMenuItem* Size = Item(Menu->GetItems(), "Row &height");
+  for (const char* H : {"&Small", "&Normal", "&Large"}) {
+    TMenuItem* R = Item(Size, H);
+    R->SetRadioItem(true);
+    R->SetAutoCheck(true);
+    R->SetChecked(std::string(H) == "&Normal");
+  }
+  Status->SetPopupMenu(Menu);
 }
 
 }  // namespace kvl::gallery

@@ -4,6 +4,8 @@
 //   kvl-gallery                       a window when a display is there, else gallery.png
 //   kvl-gallery --png FILE [--page NAME] [--size WxH] [--time MS] [--type TEXT]
 //               [--date YYYY-MM-DD[THH:MM]]   the headless wall clock, so pictures keep a date
+//               [--click X,Y[,right]]...     clicks in the window, replayed in order first; a
+//                                            popup they leave open is in the picture
 //   kvl-gallery --list                the page names
 #include <algorithm>
 #include <charconv>
@@ -14,17 +16,24 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gallery_form.h"
 #include "kvl/platform/application.h"
 #include "kvl/platform/dates.h"
 #include "kvl/platform/host_headless.h"
+#include "kvl/platform/popups.h"
 #include "pages.h"
 
 namespace {
 
 using namespace kvl;
 using namespace kvl::gallery;
+
+struct TClick {
+  int X = 0, Y = 0;
+  bool Right = false;
+};
 
 struct TOptions {
   std::string Png;
@@ -34,13 +43,14 @@ struct TOptions {
   std::string Type;
   std::optional<TDateTime> WallClock;
   bool List = false;
+  std::vector<TClick> Clicks;
 };
 
 [[noreturn]] void Usage(const std::string& Problem) {
   std::fprintf(stderr,
                "kvl-gallery: %s\n"
                "usage: kvl-gallery [--png FILE] [--page NAME] [--size WxH] [--time MS] "
-               "[--type TEXT] [--date YYYY-MM-DD[THH:MM]] [--list]\n",
+               "[--type TEXT] [--date YYYY-MM-DD[THH:MM]] [--click X,Y[,right]]... [--list]\n",
                Problem.c_str());
   std::exit(2);
 }
@@ -101,6 +111,20 @@ TOptions ParseOptions(int Argc, char** Argv) {
       O.Type = Value();
     } else if (A == "--date") {
       O.WallClock = ParseDate(Value());
+    } else if (A == "--click") {
+      const std::string S = Value();
+      const auto C1 = S.find(',');
+      if (C1 == std::string::npos) Usage("--click wants X,Y or X,Y,right");
+      const auto C2 = S.find(',', C1 + 1);
+      TClick C;
+      C.X = ParseInt(std::string_view(S).substr(0, C1), "click x");
+      C.Y = ParseInt(std::string_view(S).substr(C1 + 1, C2 == std::string::npos ? C2 : C2 - C1 - 1),
+                     "click y");
+      if (C2 != std::string::npos) {
+        if (S.substr(C2 + 1) != "right") Usage("--click wants X,Y or X,Y,right");
+        C.Right = true;
+      }
+      O.Clicks.push_back(C);
     } else if (A == "--list") {
       O.List = true;
     } else {
@@ -124,11 +148,57 @@ void TypeIntoPage(TGalleryForm& Form, THeadlessHost& Host, const std::string& Te
   Application->ProcessMessages();
 }
 
+// A click at window coordinates, as the pointer would make it.
+void PostClick(TGalleryForm& Form, THeadlessHost& Host, const TClick& C) {
+  for (const THostEventKind K :
+       {THostEventKind::MouseMove, THostEventKind::MouseDown, THostEventKind::MouseUp}) {
+    THostEvent E;
+    E.Kind = K;
+    E.Window = Form.GetWindow();
+    E.X = C.X;
+    E.Y = C.Y;
+    E.Button = C.Right ? mbRight : mbLeft;
+    Host.Post(E);
+  }
+  Application->ProcessMessages();
+}
+
+// The window's area of the screen: the form with any popup over it.
+void SaveWindowPicture(TGalleryForm& Form, THeadlessHost& Host, const std::string& File) {
+  TBitmap Screen = ComposeHeadlessScreen(Host);
+  const TRect R = Form.GetBoundsRect();
+  TBitmap Shot;
+  Shot.SetSize(R.Width(), R.Height());
+  Shot.GetCanvas()->CopyRect(Rect(0, 0, R.Width(), R.Height()), *Screen.GetCanvas(), R);
+  Shot.SaveToPngFile(File);
+}
+
 int RenderPng(TGalleryForm& Form, THeadlessHost& Host, const TOptions& O, const std::string& File) {
+  const TSize Need{Form.GetWidth(), Form.GetHeight()};
+  const TSize S = Host.ScreenSize();
+  Host.SetScreenSize({std::max(S.cx, Need.cx), std::max(S.cy, Need.cy)});
   Form.Show();
   if (!O.Type.empty()) TypeIntoPage(Form, Host, O.Type);
-  AdvanceHeadlessTime(Host, O.TimeMs);
-  Form.GetBackBuffer().SaveToPngFile(File);
+  // A click that opens a menu runs the menu's loop: the clicks after it, and the picture,
+  // happen inside that loop, so the picture shows what they left open.
+  // A menu closed by a click runs its choice only after its loop: the clicks after it and the
+  // picture then wait for the level outside.
+  std::size_t Next = 0;
+  bool Taken = false;
+  const auto Replay = [&](bool InPopup) {
+    // A click that closed the popup hands the rest back to the level outside its loop.
+    while (Next < O.Clicks.size()) {
+      PostClick(Form, Host, O.Clicks[Next++]);
+      if (InPopup && Application->GetPopups().empty()) return;
+    }
+    if (Taken || (InPopup && Application->GetPopups().empty())) return;
+    Taken = true;
+    AdvanceHeadlessTime(Host, O.TimeMs);
+    SaveWindowPicture(Form, Host, File);
+  };
+  Application->OnPopupShown = [&](TPopupWindow&) { Replay(true); };
+  Replay(false);
+  Application->OnPopupShown = nullptr;
   return 0;
 }
 

@@ -1,6 +1,9 @@
 // Compares a window dump (xwd, 24/32-bit TrueColor ZPixmap) with a PNG pixel by pixel.
 //
-//   xwd_compare WINDOW.xwd EXPECTED.png DIFF.png
+//   xwd_compare WINDOW.xwd EXPECTED.png DIFF.png [X,Y]
+//
+// With X,Y the dump is of a larger area (the whole screen, where windows above the one tested
+// show): the part of it at X,Y the size of EXPECTED.png is compared.
 //
 // Exit 0 when every pixel is equal, 1 when some differ (DIFF.png then shows them in red),
 // 2 when a file cannot be read.
@@ -69,14 +72,27 @@ TBitmap ReadXwd(const std::string& Path) {
 }  // namespace
 
 int main(int Argc, char** Argv) {
-  if (Argc != 4) {
-    std::fprintf(stderr, "usage: xwd_compare WINDOW.xwd EXPECTED.png DIFF.png\n");
+  int CropX = -1, CropY = -1;
+  if ((Argc != 4 && Argc != 5) ||
+      (Argc == 5 && (std::sscanf(Argv[4], "%d,%d", &CropX, &CropY) != 2 || CropX < 0 || CropY < 0))) {
+    std::fprintf(stderr, "usage: xwd_compare WINDOW.xwd EXPECTED.png DIFF.png [X,Y]\n");
     return 2;
   }
   try {
-    const TBitmap Window = ReadXwd(Argv[1]);
+    TBitmap Window = ReadXwd(Argv[1]);
     TBitmap Expected;
     Expected.LoadFromFile(Argv[2]);
+    if (CropX >= 0) {
+      const int W = Expected.GetWidth(), H = Expected.GetHeight();
+      if (CropX + W > Window.GetWidth() || CropY + H > Window.GetHeight()) {
+        std::printf("the area at %d,%d lies outside the dump\n", CropX, CropY);
+        return 1;
+      }
+      TBitmap Part(W, H);
+      for (int Y = 0; Y < H; ++Y)
+        for (int X = 0; X < W; ++X) Part.ScanLine(Y)[X] = Window.ScanLine(CropY + Y)[CropX + X];
+      Window = Part;
+    }
     if (Window.GetWidth() != Expected.GetWidth() || Window.GetHeight() != Expected.GetHeight()) {
       std::printf("sizes differ: window %dx%d, expected %dx%d\n", Window.GetWidth(),
                   Window.GetHeight(), Expected.GetWidth(), Expected.GetHeight());

@@ -1,0 +1,72 @@
+// The drop-down list: a list of strings in a drop-down popup below its owner control (a pick
+// list's editor, a combo box). The text stays the owner's: the list only highlights, scrolls
+// and reports the item chosen; keys it does not use go back to the owner.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "kvl/platform/popups.h"
+#include "kvl/platform/stringlist.h"
+
+namespace kvl {
+
+using TDropDownChooseEvent = std::function<void(TObject* Sender, int Index)>;
+// Draws one row instead of the default text; Rect is in Canvas's coordinates.
+using TDropDownDrawItemEvent = std::function<void(TObject* Sender, TCanvas& Canvas, int Index,
+                                                  const TRect& Rect, bool Selected)>;
+
+class TDropDownList : public TPopupWindow {
+public:
+  explicit TDropDownList(TComponent* AOwner);
+  ~TDropDownList() override;
+
+  TStrings& GetItems();
+  // Rows shown at most, clamped to 1 ... 100; applied at once to an open list.
+  int GetDropDownRows() const { return FDropDownRows; }
+  void SetDropDownRows(int Value);
+  int GetItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int Value);
+  // The highlighted item (-1: none) and the first row shown.
+  int GetItemIndex() const { return FItemIndex; }
+  void SetItemIndex(int Value);
+  int GetTopIndex() const { return FTopIndex; }
+  // The rows shown now: min(DropDownRows, item count), never more than the screen holds.
+  int GetRowCount() const;
+
+  // Opens below Owner (above it when the screen has no room below), as wide as Owner, with the
+  // item equal to Text (ASCII case ignored) highlighted. An empty list opens nothing (false).
+  bool DropDown(TControl& Owner, const std::string& Text);
+  void CloseUp() { ClosePopup(); }
+
+  // Enter or a click on an item: the list has closed, Index is the item.
+  TDropDownChooseEvent OnChoose;
+  // Owner drawing of the rows; unset, each row shows its text.
+  TDropDownDrawItemEvent OnDrawItem;
+
+  // Up, Down, Page Up and Page Down move the highlight, Enter chooses, Escape closes; the
+  // rest (characters, Backspace, Left, Right, Home, End ...) go to the owner.
+  bool PopupKeyDown(std::uint16_t& Key, TShiftState Shift) override;
+
+protected:
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
+private:
+  class TView;
+  friend class TView;
+  void Layout();
+  void MoveHighlight(int Delta);
+  void ScrollTo(int Top);
+  void Choose(int Index);
+
+  std::unique_ptr<TStringList> FItems;
+  TView* FView;
+  int FDropDownRows = 8;
+  int FItemHeight;
+  int FItemIndex = -1;
+  int FTopIndex = 0;
+};
+
+}  // namespace kvl

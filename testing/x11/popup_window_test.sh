@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# Popup windows in a real X server: the gallery's context menu opens at the pointer as an
+# override-redirect window, a chosen item acts, Escape and a press outside close it without
+# effect (that press goes nowhere, the next one does), and a hint window shows after resting.
+#   with_xvfb.sh popup_window_test.sh KVL-GALLERY XWD-COMPARE OUTPUT-DIR
+set -euo pipefail
+gallery=$1 compare=$2 out=$3
+mkdir -p "$out"
+
+for tool in xdotool xwd xwininfo; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed (bash .ci/deps test installs it)"
+    exit 77
+  fi
+done
+[[ -n ${DISPLAY:-} ]] || { echo "no DISPLAY: run it through with_xvfb.sh"; exit 1; }
+
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
+trap cleanup EXIT
+
+size=900x600
+page="Standard controls"
+"$gallery" --size "$size" --page "$page" >"$out/gallery.log" 2>&1 &
+gallery_pid=$!
+pids+=($gallery_pid)
+win=$(timeout 10 xdotool search --sync --onlyvisible --name '^kvl gallery$' | head -1)
+[[ -n $win ]] || { echo "the gallery window did not appear"; exit 1; }
+xdotool windowfocus --sync "$win" || true
+
+# The screen where the window lies (popups over it included) looks as the headless rendering.
+expect_pixels() {  # name, gallery options for the headless rendering...
+  local name=$1; shift
+  "$gallery" --png "$out/$name-headless.png" --size "$size" "$@"
+  local at
+  at=$(origin "$win" | tr ' ' ',')
+  for _ in $(seq 40); do
+    xwd -root -silent >"$out/$name-window.xwd"
+    if "$compare" "$out/$name-window.xwd" "$out/$name-headless.png" "$out/$name-diff.png" "$at" \
+        >"$out/$name-compare.txt"; then
+      echo "$name: window equals the headless rendering"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "$name: window differs from the headless rendering: $(cat "$out/$name-compare.txt")"
+  return 1
+}
+
+# The id of the visible window named $1, waiting up to 4 seconds; empty when none.
+find_visible() {
+  for _ in $(seq 40); do
+    local id
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+}
+expect_gone() {  # name pattern, what
+  for _ in $(seq 40); do
+    [[ -z $(xdotool search --onlyvisible --name "$1" 2>/dev/null || true) ]] && return 0
+    sleep 0.1
+  done
+  echo "$2 is still shown"
+  exit 1
+}
+origin() {  # window id -> "X Y" of its top-left on the screen
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'
+}
+
+status_x=300 status_y=310  # the status line with the context menu
+units_x=340 units_y=346    # its second item, "Show units"
+
+open_menu() {
+  xdotool mousemove --window "$win" $status_x $status_y click 3
+  popup=$(find_visible '^kvl popup$')
+  [[ -n $popup ]] || { echo "no popup window after the right click"; exit 1; }
+}
+
+expect_pixels start --page "$page"
+
+open_menu
+info=$(xwininfo -id "$popup")
+grep -q 'Override Redirect State: yes' <<<"$info" || { echo "the popup is not override-redirect"; exit 1; }
+read -r wx wy < <(origin "$win")
+read -r px py < <(origin "$popup")
+if [[ $px -ne $((wx + status_x)) || $py -ne $((wy + status_y)) ]]; then
+  echo "the popup is at $px,$py, the pointer at $((wx + status_x)),$((wy + status_y))"
+  exit 1
+fi
+echo "popup: override-redirect at the pointer"
+# The window with the menu over it looks as the headless rendering after the same click.
+expect_pixels open --page "$page" --click $status_x,$status_y,right
+
+xdotool mousemove --window "$win" $units_x $units_y click 1
+expect_gone '^kvl popup$' "the menu after choosing"
+chosen=(--page "$page" --click $status_x,$status_y,right --click $units_x,$units_y)
+expect_pixels chosen "${chosen[@]}"
+
+open_menu
+xdotool windowfocus --sync "$win" || true
+xdotool key Escape
+expect_gone '^kvl popup$' "the menu after Escape"
+expect_pixels escaped "${chosen[@]}"
+
+# A press outside (on the page list's first row) closes the menu and goes nowhere; the next
+# press is delivered again (the grab is gone) and shows the first page.
+open_menu
+xdotool mousemove --window "$win" 60 15 click 1
+expect_gone '^kvl popup$' "the menu after a press outside"
+expect_pixels outside "${chosen[@]}"
+xdotool mousemove --window "$win" 60 15 click 1
+pages=$("$gallery" --list | head -1)
+expect_pixels next-press --page "$pages"
+
+# Back on the page: rest on the Beep button for a second, a hint shows; moving off hides it.
+xdotool mousemove --window "$win" 60 37 click 1
+xdotool mousemove --window "$win" 320 222
+sleep 0.2
+xdotool mousemove --window "$win" 325 224
+hint=$(find_visible '^kvl hint$')
+[[ -n $hint ]] || { echo "no hint window after resting on the button"; exit 1; }
+echo "hint: shown after resting"
+xdotool mousemove --window "$win" 700 500
+expect_gone '^kvl hint$' "the hint after moving away"
+
+kill -0 "$gallery_pid" || { echo "the gallery exited early"; cat "$out/gallery.log"; exit 1; }
+echo "PASS"
