@@ -8,8 +8,9 @@
 
 namespace kvl::meter_detail {
 
-// Far beyond any bitmap side, far below where sums of a few coordinates could overflow.
-inline constexpr double CoordLimit = 1 << 20;
+// Four times the largest bitmap side, far below where sums of a few coordinates could
+// overflow; shapes this large still cost little to clip.
+inline constexpr double CoordLimit = 1 << 17;
 
 inline int ScreenRound(double V) {
   if (std::isnan(V)) return 0;
@@ -17,7 +18,7 @@ inline int ScreenRound(double V) {
 }
 
 inline int ClampCoord(std::int64_t V) {
-  return static_cast<int>(std::clamp<std::int64_t>(V, -(1 << 20), 1 << 20));
+  return static_cast<int>(std::clamp<std::int64_t>(V, -(1 << 17), 1 << 17));
 }
 
 inline constexpr double DegToRad = 3.14159265358979323846 / 180.0;

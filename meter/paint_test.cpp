@@ -174,6 +174,8 @@ TEST_F(MeterPaintTest, CaptionAndNeedle) {
   EXPECT_EQ(PixelOf(Shot, 148, 100), clBlack);
   EXPECT_EQ(PixelOf(Shot, 149, 100), clWhite);
   EXPECT_EQ(PixelOf(Shot, 148, 38), clSilver) << "the closed head";
+  Ctl->GetNeedleLayout().SetVisible(false);
+  EXPECT_EQ(PixelAt(148, 100), clBlack) << "a hidden primary needle is still drawn";
   Ctl->GetNeedleLayout().SetShadowDx(3);
   Shot = D.Capture(*Ctl);
   EXPECT_EQ(PixelOf(Shot, 145, 100), clGray);
