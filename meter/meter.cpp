@@ -7,6 +7,7 @@
 
 #include "kvl/core/kvlcolors.h"
 #include "kvl/platform/files.h"
+#include "kvl/platform/scoped_value.h"
 
 namespace kvl {
 
@@ -111,12 +112,12 @@ void TMeter::Assign(const TPersistent* Source) {
   FLimWatActCol = S->FLimWatActCol;
   FLimWatPsvCol = S->FLimWatPsvCol;
   FFrameStyle = S->FFrameStyle;
-  // The caption text is the control's; setting it must not repaint before the rest is in.
-  const bool WasPainting = FPainting;
-  FPainting = true;
-  SetCaption(S->GetCaption());
-  FFontCaption.Assign(S->FFontCaption);
-  FPainting = WasPainting;
+  {
+    // The caption and its font notify on their own; the one repaint comes below.
+    const TScopedValue<bool> Quiet(FQuiet, true);
+    SetCaption(S->GetCaption());
+    FFontCaption.Assign(S->FFontCaption);
+  }
   CalcMeterLayoutParams();
   ScaleChanged();
 }

@@ -340,6 +340,7 @@ private:
   bool FScaleDirty = true;
   bool FFrameValid = false;
   bool FPainting = false;
+  bool FQuiet = false;  // while Assign copies: one repaint at its end
   TRect FNeedleRect{};  // where the needles were drawn in the composed picture
   bool FLampHighLit = false, FLampLowLit = false;  // the lamps as drawn
 };

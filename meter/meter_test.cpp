@@ -397,6 +397,7 @@ TEST_F(MeterTest, AssignCopiesTheMetersOwnStateQuietly) {
   EXPECT_EQ(Src->GetStyleElements(), seFont);
   Paints = 0;
   Ctl->Assign(Src);
+  D.Capture(*Ctl);
   EXPECT_EQ(Events, "");
   EXPECT_EQ(Paints, 1);
   EXPECT_EQ(Ctl->GetValue(), 50);

@@ -4,6 +4,7 @@
 // what lies there again, clipped to it.
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "kvl/meter/coords.h"
 #include "kvl/meter/meter.h"
@@ -16,6 +17,10 @@ using namespace meter_detail;
 
 void TMeter::ScaleChanged() {
   FScaleDirty = true;
+  if (FQuiet) {
+    FFrameValid = false;
+    return;
+  }
   Changed();
 }
 
@@ -48,7 +53,7 @@ bool TMeter::MakeLayers() {
   try {
     FScaleLayer.SetSize(W, H);
     FFrame.SetSize(W, H);
-  } catch (const EOutOfResources&) {
+  } catch (const std::exception&) {
     // Beyond what a bitmap may hold: the meter draws nothing.
     FScaleLayer.SetSize(0, 0);
     FFrame.SetSize(0, 0);
