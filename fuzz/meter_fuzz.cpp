@@ -72,27 +72,69 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   while (R.N > 0) {
     const std::uint8_t Op = R.Take<std::uint8_t>();
     switch (Op % 24) {
-      case 0: M.SetMeterMinValue(R.Take<double>()); break;
-      case 1: M.SetMeterMaxValue(R.Take<double>()); break;
-      case 2: M.SetValue(R.Take<double>()); break;
-      case 3: M.SetValueSec(R.Take<double>()); break;
-      case 4: M.SetThresholdLow(R.Take<double>()); break;
-      case 5: M.SetThresholdHigh(R.Take<double>()); break;
-      case 6: M.SetLogarithmic(R.Take<std::uint8_t>() & 1); break;
-      case 7: M.SetScaleBkWidth(R.Take<double>()); break;
-      case 8: M.SetMeterNrTicks(R.Take<std::int32_t>()); break;
-      case 9: M.SetMeterDecPlaces(R.Take<std::int32_t>()); break;
-      case 10: M.SetMeterLayout(TMeterLayout(R.Take<std::uint8_t>())); break;
-      case 11: M.SetRimTop(R.Take<std::int32_t>()); break;
-      case 12: M.SetRimBottom(R.Take<std::int32_t>()); break;
-      case 13: M.SetRimSide(R.Take<std::int32_t>()); break;
-      case 14: M.SetAnchorSize(R.Take<std::int32_t>()); break;
-      case 15: M.GetNeedleLayout().SetHeadSize(R.Take<std::int32_t>()); break;
-      case 16: M.GetNeedleLayout().SetThickness(R.Take<std::int32_t>()); break;
-      case 17: M.GetNeedleLayout().SetShadowDx(R.Take<std::int32_t>()); break;
-      case 18: M.GetNeedleLayoutSec().SetShadowDy(R.Take<std::int32_t>()); break;
-      case 19: M.SetFrameStyle(TFrameStyle(R.Take<std::uint8_t>())); break;
-      case 20: M.SetBkgndFillMode(TBkgFill(R.Take<std::uint8_t>())); break;
+      case 0:
+        M.SetMeterMinValue(R.Take<double>());
+        break;
+      case 1:
+        M.SetMeterMaxValue(R.Take<double>());
+        break;
+      case 2:
+        M.SetValue(R.Take<double>());
+        break;
+      case 3:
+        M.SetValueSec(R.Take<double>());
+        break;
+      case 4:
+        M.SetThresholdLow(R.Take<double>());
+        break;
+      case 5:
+        M.SetThresholdHigh(R.Take<double>());
+        break;
+      case 6:
+        M.SetLogarithmic(R.Take<std::uint8_t>() & 1);
+        break;
+      case 7:
+        M.SetScaleBkWidth(R.Take<double>());
+        break;
+      case 8:
+        M.SetMeterNrTicks(R.Take<std::int32_t>());
+        break;
+      case 9:
+        M.SetMeterDecPlaces(R.Take<std::int32_t>());
+        break;
+      case 10:
+        M.SetMeterLayout(TMeterLayout(R.Take<std::uint8_t>()));
+        break;
+      case 11:
+        M.SetRimTop(R.Take<std::int32_t>());
+        break;
+      case 12:
+        M.SetRimBottom(R.Take<std::int32_t>());
+        break;
+      case 13:
+        M.SetRimSide(R.Take<std::int32_t>());
+        break;
+      case 14:
+        M.SetAnchorSize(R.Take<std::int32_t>());
+        break;
+      case 15:
+        M.GetNeedleLayout().SetHeadSize(R.Take<std::int32_t>());
+        break;
+      case 16:
+        M.GetNeedleLayout().SetThickness(R.Take<std::int32_t>());
+        break;
+      case 17:
+        M.GetNeedleLayout().SetShadowDx(R.Take<std::int32_t>());
+        break;
+      case 18:
+        M.GetNeedleLayoutSec().SetShadowDy(R.Take<std::int32_t>());
+        break;
+      case 19:
+        M.SetFrameStyle(TFrameStyle(R.Take<std::uint8_t>()));
+        break;
+      case 20:
+        M.SetBkgndFillMode(TBkgFill(R.Take<std::uint8_t>()));
+        break;
       case 21: {
         const int W = R.Take<std::uint8_t>() * 2, H = R.Take<std::uint8_t>() * 2;
         M.SetBounds(0, 0, W, H);

@@ -465,8 +465,8 @@ void TMeter::SetACoverFname(const std::string& Name) {
     if (LoadPicture(FAuxACBmp, Name)) {
       FACoverFName = Name;
       FAuxACMaskBmp.SetSize(FAuxACBmp.GetWidth(), FAuxACBmp.GetHeight());
-      std::fill_n(FAuxACMaskBmp.Pixels(),
-                  std::size_t(FAuxACBmp.GetWidth()) * FAuxACBmp.GetHeight(), 0u);
+      std::fill_n(FAuxACMaskBmp.Pixels(), std::size_t(FAuxACBmp.GetWidth()) * FAuxACBmp.GetHeight(),
+                  0u);
     } else {
       FACoverFName.clear();
     }

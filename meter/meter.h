@@ -21,7 +21,14 @@ namespace kvl {
 
 // Arc span of the scale. mlCirc360 closes the circle: the minimum and the maximum meet at the
 // bottom, straight below the pivot.
-enum TMeterLayout : std::uint8_t { mlCirc90, mlCirc120, mlCirc180, mlCirc270, mlCirc300, mlCirc360 };
+enum TMeterLayout : std::uint8_t {
+  mlCirc90,
+  mlCirc120,
+  mlCirc180,
+  mlCirc270,
+  mlCirc300,
+  mlCirc360
+};
 
 // The look of one needle. Every setter stores a changed value and calls Changed.
 class TNeedleLayout : public TPersistent {
@@ -233,7 +240,9 @@ public:
   // Runs for each label while the scale layer is rebuilt (a change of the range, the scale,
   // colours, fonts, size ...), not on every paint; RebuildScale runs it on request. Assigning
   // it rebuilds the scale.
-  const TmtBeforeDrawScaleLabelEvent& GetOnBeforeDrawScaleLabel() const { return FOnBeforeDrawScaleLabel; }
+  const TmtBeforeDrawScaleLabelEvent& GetOnBeforeDrawScaleLabel() const {
+    return FOnBeforeDrawScaleLabel;
+  }
   void SetOnBeforeDrawScaleLabel(TmtBeforeDrawScaleLabelEvent E);
 
   void MouseMove(TShiftState Shift, int X, int Y) override;

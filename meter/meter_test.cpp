@@ -36,8 +36,9 @@ protected:
   };
   std::vector<TLabel> Labels() {
     std::vector<TLabel> L;
-    Ctl->SetOnBeforeDrawScaleLabel(
-        [&](TObject*, TCanvas*, std::string& T, int X, int Y) { L.push_back({T, X, Y}); });
+    Ctl->SetOnBeforeDrawScaleLabel([&](TObject*, TCanvas*, std::string& T, int X, int Y) {
+      L.push_back({T, X, Y});
+    });
     Ctl->SetOnBeforeDrawScaleLabel(nullptr);
     return L;
   }
@@ -66,9 +67,14 @@ TEST_F(MeterTest, RangeSettersMoveTheOtherBound) {
     double Min, Max;  // set in this order (Max first when Min is NAN)
     double WantMin, WantMax;
   } Cases[] = {
-      {false, 5, NAN, 5, 6},        {false, NAN, -3, -4, -3},   {true, NAN, 0.005, 0.0005, 0.005},
-      {true, 1e-101, NAN, 0, 1},    {true, NAN, 1e-120, 0, 1},  {false, 1e17, NAN, 1e17, 1e17 + 1e8},
-      {false, NAN, -1e17, -1e17 - 1e8, -1e17}, {false, -1e308, NAN, -1e300, 1},
+      {false, 5, NAN, 5, 6},
+      {false, NAN, -3, -4, -3},
+      {true, NAN, 0.005, 0.0005, 0.005},
+      {true, 1e-101, NAN, 0, 1},
+      {true, NAN, 1e-120, 0, 1},
+      {false, 1e17, NAN, 1e17, 1e17 + 1e8},
+      {false, NAN, -1e17, -1e17 - 1e8, -1e17},
+      {false, -1e308, NAN, -1e300, 1},
   };
   for (const TCase& C : Cases) {
     Ctl->SetLogarithmic(false);
@@ -160,9 +166,9 @@ TEST_F(MeterTest, StepTableAndLabels) {
     int N;
     double Step;
     int Sub;
-  } Cases[] = {{0, 1, 3, 0.2, 4},      {0, 100, 3, 20, 4},    {0, 100, 5, 10, 5},
-               {-1, 1, 3, 0.5, 5},     {0, 40, 2, 10, 5},     {0, 100, 10, 10, 5},
-               {0, 10, 2, 2, 4},       {-500, -400, 2, 20, 4}, {0, 1e-12, 4, 2e-13, 4},
+  } Cases[] = {{0, 1, 3, 0.2, 4},          {0, 100, 3, 20, 4},     {0, 100, 5, 10, 5},
+               {-1, 1, 3, 0.5, 5},         {0, 40, 2, 10, 5},      {0, 100, 10, 10, 5},
+               {0, 10, 2, 2, 4},           {-500, -400, 2, 20, 4}, {0, 1e-12, 4, 2e-13, 4},
                {1e200, 4e200, 2, 1e200, 5}};
   for (const TCase& C : Cases) {
     const TMeterStep S = MeterStep(C.Min, C.Max, C.N);
@@ -319,8 +325,8 @@ TEST_F(MeterTest, MouseMoveReportsAfterTheInheritedEvent) {
 TEST_F(MeterTest, HostileValuesKeepTheInvariantsAndPaint) {
   const double Doubles[] = {NAN, Inf, -Inf, 1e308, -1e308, 4.9e-324, -0.0, 2.2e-308};
   for (const double X : Doubles) {
-    for (const auto Set : {&TMeter::SetMeterMinValue, &TMeter::SetMeterMaxValue,
-                           &TMeter::SetValue, &TMeter::SetValueSec, &TMeter::SetThresholdLow,
+    for (const auto Set : {&TMeter::SetMeterMinValue, &TMeter::SetMeterMaxValue, &TMeter::SetValue,
+                           &TMeter::SetValueSec, &TMeter::SetThresholdLow,
                            &TMeter::SetThresholdHigh, &TMeter::SetScaleBkWidth}) {
       (Ctl->*Set)(X);
       ExpectInvariants();
@@ -338,17 +344,17 @@ TEST_F(MeterTest, HostileValuesKeepTheInvariantsAndPaint) {
   Ctl->SetMeterMaxValue(5e-324);
   D.Capture(*Ctl);
   for (const int I : {INT_MIN, INT_MAX}) {
-    for (const auto Set : {&TMeter::SetRimTop, &TMeter::SetRimBottom, &TMeter::SetRimSide,
-                           &TMeter::SetAnchorSize, &TMeter::SetMeterNrTicks,
-                           &TMeter::SetMeterDecPlaces}) {
+    for (const auto Set :
+         {&TMeter::SetRimTop, &TMeter::SetRimBottom, &TMeter::SetRimSide, &TMeter::SetAnchorSize,
+          &TMeter::SetMeterNrTicks, &TMeter::SetMeterDecPlaces}) {
       (Ctl->*Set)(I);
       D.Capture(*Ctl);
       (Ctl->*Set)(10);
     }
-    for (const auto Set : {&TNeedleLayout::SetHeadSize, &TNeedleLayout::SetHeadAngle,
-                           &TNeedleLayout::SetHeadMidLeng, &TNeedleLayout::SetThickness,
-                           &TNeedleLayout::SetPercentNeedleLength, &TNeedleLayout::SetShadowDx,
-                           &TNeedleLayout::SetShadowDy}) {
+    for (const auto Set :
+         {&TNeedleLayout::SetHeadSize, &TNeedleLayout::SetHeadAngle, &TNeedleLayout::SetHeadMidLeng,
+          &TNeedleLayout::SetThickness, &TNeedleLayout::SetPercentNeedleLength,
+          &TNeedleLayout::SetShadowDx, &TNeedleLayout::SetShadowDy}) {
       (Ctl->GetNeedleLayout().*Set)(I);
       D.Capture(*Ctl);
     }
@@ -446,8 +452,8 @@ TEST_F(MeterPictureTest, NamesThatAreNoRegularFileAreCleared) {
   ::symlink((Dir + "/none").c_str(), Dangling.c_str());
   ::unlink(Loop.c_str());
   ::symlink(Loop.c_str(), Loop.c_str());
-  for (const std::string& Bad : {Dir + "/missing.png", Fifo, std::string("/dev/zero"), Dir,
-                                 Dangling, Loop}) {
+  for (const std::string& Bad :
+       {Dir + "/missing.png", Fifo, std::string("/dev/zero"), Dir, Dangling, Loop}) {
     Ctl->SetBackGroundImg(Good);
     Ctl->SetBackGroundImg(Bad);
     EXPECT_EQ(Ctl->GetBackGroundImg(), "") << Bad;
@@ -476,16 +482,13 @@ TEST_F(MeterPictureTest, UnreadablePicturesKeepThePreviousOne) {
   std::string Empty = Whole;
   for (int I = 16; I < 24; ++I) Empty[std::size_t(I)] = 0;
   const std::string Sparse = Dir + "/sparse.png";
-  {
-    std::ofstream(Sparse, std::ios::binary) << Whole.substr(0, 8);
-  }
+  { std::ofstream(Sparse, std::ios::binary) << Whole.substr(0, 8); }
   ASSERT_EQ(::truncate(Sparse.c_str(), (off_t(1) << 30) + 1), 0);
   Ctl->SetBkgndFillMode(bfTiled);
   Ctl->SetBackGroundImg(Good);
   const TBitmap Before = D.Capture(*Ctl);
   for (const std::string& Bad : {Bytes("cut.png", Whole.substr(0, Whole.size() / 2)),
-                                 Bytes("empty.png", Empty),
-                                 Bytes("huge.png", Huge), Sparse}) {
+                                 Bytes("empty.png", Empty), Bytes("huge.png", Huge), Sparse}) {
     EXPECT_THROW(Ctl->SetBackGroundImg(Bad), EInvalidGraphic) << Bad;
     EXPECT_EQ(Ctl->GetBackGroundImg(), Good);
     EXPECT_TRUE(SamePicture(D.Capture(*Ctl), Before));

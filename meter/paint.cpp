@@ -14,7 +14,6 @@ namespace kvl {
 
 using namespace meter_detail;
 
-
 void TMeter::ScaleChanged() {
   FScaleDirty = true;
   if (FQuiet) {

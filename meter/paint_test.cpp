@@ -48,9 +48,8 @@ TEST_F(MeterPaintTest, RadiusCentreAndArcPerLayout) {
     TMeterLayout L;
     double R;
     int Cy;
-  } Cases[] = {{mlCirc90, 175, 191},       {mlCirc120, 130.5 * 1.1547, 191},
-               {mlCirc180, 130, 191},      {mlCirc270, 87.5, 104},
-               {mlCirc300, 175 / 1.866, 110}, {mlCirc360, 87.5, 104}};
+  } Cases[] = {{mlCirc90, 175, 191},   {mlCirc120, 130.5 * 1.1547, 191}, {mlCirc180, 130, 191},
+               {mlCirc270, 87.5, 104}, {mlCirc300, 175 / 1.866, 110},    {mlCirc360, 87.5, 104}};
   Ctl->SetValue(0.5);
   for (const TCase& C : Cases) {
     Ctl->SetMeterLayout(C.L);
@@ -112,17 +111,17 @@ TEST_F(MeterPaintTest, CoverBevelAnchorsAndLamps) {
     TColor C;
   };
   const TProbe Half[] = {
-      {5, 100, Face},     {100, 4, Face},     {292, 100, Face},  {100, 204, Face},  // cover
-      {100, 8, clGray},   {9, 100, clGray},   {50, 199, clWhite}, {287, 100, clWhite},
-      {148, 175, Face},   {148, 195, Face},   {171, 195, clGray}, {124, 195, clWhite},
-      {274, 20, clRed},   {269, 20, clBlack}, {274, 16, clBlack}, {274, 25, clWhite},
-      {277, 20, clSilver}, {270, 20, clGray}, {22, 20, clGray},   {18, 20, clBlack},
-      {26, 20, clSilver}, {22, 25, clWhite}};
+      {5, 100, Face},      {100, 4, Face},     {292, 100, Face},   {100, 204, Face},  // cover
+      {100, 8, clGray},    {9, 100, clGray},   {50, 199, clWhite}, {287, 100, clWhite},
+      {148, 175, Face},    {148, 195, Face},   {171, 195, clGray}, {124, 195, clWhite},
+      {274, 20, clRed},    {269, 20, clBlack}, {274, 16, clBlack}, {274, 25, clWhite},
+      {277, 20, clSilver}, {270, 20, clGray},  {22, 20, clGray},   {18, 20, clBlack},
+      {26, 20, clSilver},  {22, 25, clWhite}};
   for (const TProbe& P : Half) EXPECT_EQ(PixelOf(Shot, P.X, P.Y), P.C) << P.X << "," << P.Y;
   Ctl->SetValue(0);
   Ctl->SetMeterLayout(mlCirc270);
   Shot = D.Capture(*Ctl);
-  const TProbe Full[] = {{274, 20, clGray}, {22, 20, clRed},    {148, 80, clWhite},
+  const TProbe Full[] = {{274, 20, clGray},   {22, 20, clRed},    {148, 80, clWhite},
                          {124, 104, clWhite}, {148, 127, clGray}, {171, 104, clGray},
                          {148, 104, Face}};
   for (const TProbe& P : Full) EXPECT_EQ(PixelOf(Shot, P.X, P.Y), P.C) << P.X << "," << P.Y;
@@ -143,9 +142,8 @@ TEST_F(MeterPaintTest, FrameStyles) {
   for (const TCase& C : Cases) {
     Ctl->SetFrameStyle(C.S);
     const TBitmap Shot = D.Capture(*Ctl);
-    const TColor Got[] = {PixelOf(Shot, 0, 100),  PixelOf(Shot, 100, 0),
-                          PixelOf(Shot, W1, 0),   PixelOf(Shot, W1, 100),
-                          PixelOf(Shot, 100, H1), PixelOf(Shot, 0, H1)};
+    const TColor Got[] = {PixelOf(Shot, 0, 100),  PixelOf(Shot, 100, 0),  PixelOf(Shot, W1, 0),
+                          PixelOf(Shot, W1, 100), PixelOf(Shot, 100, H1), PixelOf(Shot, 0, H1)};
     const TColor Want[] = {C.Left, C.Top, C.TopRight, C.Right, C.Bottom, C.BottomLeft};
     for (int I = 0; I < 6; ++I) EXPECT_EQ(Got[I], Want[I]) << int(C.S) << " probe " << I;
   }
@@ -220,7 +218,9 @@ TEST_F(MeterPaintTest, QuickNeedleMovesEqualAFullPaint) {
       [](TMeter& M) { M.SetLimWatchActColor(M.GetLimWatchActColor() == clRed ? clBlue : clRed); },
       [](TMeter& M) { M.SetFrameStyle(TFrameStyle((M.GetFrameStyle() + 1) % 6)); },
       [](TMeter& M) { M.GetNeedleLayout().SetThickness(M.GetNeedleLayout().GetThickness() ^ 6); },
-      [](TMeter& M) { M.GetNeedleLayoutSec().SetShadowDy(M.GetNeedleLayoutSec().GetShadowDy() ^ 5); },
+      [](TMeter& M) {
+        M.GetNeedleLayoutSec().SetShadowDy(M.GetNeedleLayoutSec().GetShadowDy() ^ 5);
+      },
       [](TMeter& M) { M.SetMeterLayout(TMeterLayout((M.GetMeterLayout() + 1) % 6)); },
   };
   for (int Hooks = 0; Hooks < 3; ++Hooks) {
@@ -279,9 +279,10 @@ TEST_F(MeterPaintTest, GoldenSheets) {
     M.SetValue(0.6);
   };
   EXPECT_TRUE(MatchesGolden(
-      Sheet({Bands, [&](TMeter& M) { Bands(M), M.SetScaleBkWidth(100), M.SetMeterLayout(mlCirc300); },
-             [&](TMeter& M) { Bands(M), M.SetScaleBkWidth(30), M.SetMeterLayout(mlCirc180); }},
-            3),
+      Sheet(
+          {Bands, [&](TMeter& M) { Bands(M), M.SetScaleBkWidth(100), M.SetMeterLayout(mlCirc300); },
+           [&](TMeter& M) { Bands(M), M.SetScaleBkWidth(30), M.SetMeterLayout(mlCirc180); }},
+          3),
       "testdata/bands.png"));
   const auto Log = [](double Min, double Max) {
     return [=](TMeter& M) {

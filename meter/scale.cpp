@@ -61,9 +61,7 @@ double TMeter::Fraction(double V) const {
   return (V - FMinValue) / (FMaxValue - FMinValue);
 }
 
-double TMeter::Phi(double V) const {
-  return FMeterAngle / 2.0 + 90 - FMeterAngle * Fraction(V);
-}
+double TMeter::Phi(double V) const { return FMeterAngle / 2.0 + 90 - FMeterAngle * Fraction(V); }
 
 double TMeter::CalcNeedleAngle(double Value) const {
   const double V = std::clamp(Value, FMinValue, FMaxValue);
@@ -119,8 +117,7 @@ void TMeter::DrawLabel(TCanvas& C, const TGeometry& G, double V, double Lx, doub
   const int Y = ScreenRound(G.Cy - std::sin(P) * (G.R - Ly));
   std::string Text = strff(V, 0, CalcM(FDecPlaces, FMinValue, FMaxValue));
   if (FOnBeforeDrawScaleLabel)
-    FOnBeforeDrawScaleLabel(this, &C, Text, X - C.TextWidth(Text) / 2,
-                            Y - C.TextHeight(Text) / 2);
+    FOnBeforeDrawScaleLabel(this, &C, Text, X - C.TextWidth(Text) / 2, Y - C.TextHeight(Text) / 2);
   if (Text.empty()) return;
   C.TextOut(X - C.TextWidth(Text) / 2, Y - C.TextHeight(Text) / 2, Text);
 }

@@ -177,7 +177,9 @@ void BuildMeterPage(TWinControl& Host) {
   Plain->SetMeterNrTicks(4);
   Plain->SetMeterDecPlaces(0);
   Plain->SetValue(21.5);
-  Plain->SetCaption("\xC2\xB0" "C");
+  Plain->SetCaption(
+      "\xC2\xB0"
+      "C");
   Plain->SetAnchorCovered(false);
   Plain->GetNeedleLayout().SetThickness(3);
   Plain->GetNeedleLayout().SetColorBody(clMaroon);
@@ -186,9 +188,9 @@ void BuildMeterPage(TWinControl& Host) {
                     Tiled, Plain}) {
     M->OnMouseMoveInMeter = [MouseEcho](TObject* Sender, bool Within, TShiftState, double V) {
       const std::string& Name = static_cast<TMeter*>(Sender)->GetCaption();
-      MouseEcho->SetCaption((Name.empty() ? "meter" : Name) +
-                            (Within ? ": value under the pointer " + strff(V, 0, 2)
-                                    : ": pointer outside the scale"));
+      MouseEcho->SetCaption(
+          (Name.empty() ? "meter" : Name) +
+          (Within ? ": value under the pointer " + strff(V, 0, 2) : ": pointer outside the scale"));
     };
   }
 }
