@@ -113,7 +113,8 @@ public:
   // --- value model ---
   // Doubles that are not finite are ignored; the range ends are kept within +-1e300. While
   // loading, the range, value, threshold and Logarithmic setters only store.
-  // In logarithmic mode a minimum, maximum or threshold below 1e-100 is ignored.
+  // In logarithmic mode a minimum, maximum or threshold below 1e-100 is ignored. Changing the
+  // range leaves the lamps as they are.
   double GetMeterMinValue() const { return FMinValue; }
   void SetMeterMinValue(double X) { SetMinValue(X); }
   double GetMeterMaxValue() const { return FMaxValue; }
@@ -127,11 +128,14 @@ public:
   double GetValueSec() const { return FValue2; }
   void SetValueSec(double X) { SetValue2(X); }
   void SetValue2(double X);
+  // The threshold setters test Value against the new threshold whatever the needles'
+  // visibility, and a low threshold above the high one raises the high one (and the mirror).
   double GetThresholdLow() const { return FLowThreshold; }
   void SetThresholdLow(double X) { SetLowThreshold(X); }
   double GetThresholdHigh() const { return FHighThreshold; }
   void SetThresholdHigh(double X) { SetHighThreshold(X); }
   // Refused (stays False) while the minimum or the maximum is at or below 1e-100.
+  // A scale over a decade or more labels only 1, 2 and 5 times each power of ten.
   bool GetLogarithmic() const { return FLogarithmic; }
   void SetLogarithmic(bool B);
 
@@ -159,6 +163,7 @@ public:
 
   // Derived geometry.
   int GetMeterAngle() const { return FMeterAngle; }
+  // A radius at or below zero (a small control) draws nothing at all.
   double GetMeterRadius() const { return FMeterRadius; }
   int GetMeterCenterX() const { return FMeterCenterX; }
   int GetMeterCenterY() const { return FMeterCenterY; }
@@ -189,6 +194,8 @@ public:
   void SetScaleBkVisible(bool B);
   double GetScaleBkWidth() const { return FScaleBakWidth; }
   void SetScaleBkWidth(double W);  // 0..100 percent of the radius
+  // Any picture TBitmap reads. While loading the name is only stored and Loaded reads it
+  // (a failure there clears the name).
   // A name that is no regular file is cleared. A file that cannot be read raises
   // EInvalidGraphic and keeps the previous name and picture.
   const std::string& GetBackGroundImg() const { return FBakGndFName; }
@@ -234,6 +241,7 @@ public:
   TNotifyEvent OnOverFlow, OnUnderFlow, OnNormalRange;
   TMouseMoveInMeterEvent OnMouseMoveInMeter;
   // Runs with the canvas before the primary needle is drawn; NeedleDrawn true leaves it out.
+  // The brush is solid afterwards, whatever the handler did with it.
   TBeforeDrawNeedleEvent OnBeforeDrawNeedle;
   // Runs before the outer frame is drawn.
   TMeterRenderedEvent OnMeterRendered;
