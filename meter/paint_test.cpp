@@ -208,7 +208,7 @@ TEST_F(MeterPaintTest, HooksDrawUnderTheTopLayers) {
 // full paint of a copy shows.
 TEST_F(MeterPaintTest, QuickNeedleMovesEqualAFullPaint) {
   Form->SetBounds(0, 0, 700, 500);
-  Ctl->SetBounds(0, 0, 320, 240);
+  Ctl->SetBounds(10, 20, 320, 240);  // off the corner: the quick copy keeps its origin
   TMeter* Ref = Add(340, 0, 320, 240);
   std::mt19937 Rng(7);
   std::uniform_real_distribution<double> Val(-0.1, 1.1);
