@@ -26,7 +26,7 @@ TForm& SharedForm() {
   static TForm* Form = [] {
     Application->SetHost(std::make_unique<THeadlessHost>());
     auto* F = new TForm(Application);
-    F->SetBounds(0, 0, 420, 320);
+    F->SetBounds(0, 0, 220, 170);
     F->Show();
     return F;
   }();
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   auto Meter = std::make_unique<TMeter>(&Form);
   TMeter& M = *Meter;
   M.SetParent(&Form);
-  M.SetBounds(0, 0, 400, 300);
+  M.SetBounds(0, 0, 200, 150);
   M.SetScaleBkVisible(true);
   M.GetNeedleLayoutSec().SetVisible(true);
   TReader R{Data, Size};
