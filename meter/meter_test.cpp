@@ -223,7 +223,8 @@ TEST_F(MeterTest, LabelHookPlacesChangesAndDropsLabels) {
   const std::vector<TLabel> L = Labels();
   ASSERT_EQ(L.size(), 6u);
   // The label of the maximum lies on the inner ellipse along the maximum's direction.
-  TCanvas& C = *TBitmap(1, 1).GetCanvas();
+  TBitmap Probe(1, 1);
+  TCanvas& C = *Probe.GetCanvas();
   C.SetFont(Ctl->GetFont());
   const double Lx = C.TextWidth("1.0") / 2.0 + 15, Ly = C.TextHeight("1.0") / 2.0 + 15;
   const double P = 45 * std::acos(-1) / 180, R = Ctl->GetMeterRadius();
@@ -323,40 +324,51 @@ TEST_F(MeterTest, MouseMoveReportsAfterTheInheritedEvent) {
 }
 
 TEST_F(MeterTest, HostileValuesKeepTheInvariantsAndPaint) {
+  TMeter& M = *Ctl;
+  using TDoubleSetter = void (TMeter::*)(double);
+  const TDoubleSetter DoubleSetters[] = {&TMeter::SetMeterMinValue, &TMeter::SetMeterMaxValue,
+                                         &TMeter::SetValue,         &TMeter::SetValueSec,
+                                         &TMeter::SetThresholdLow,  &TMeter::SetThresholdHigh,
+                                         &TMeter::SetScaleBkWidth};
   const double Doubles[] = {NAN, Inf, -Inf, 1e308, -1e308, 4.9e-324, -0.0, 2.2e-308};
   for (const double X : Doubles) {
-    for (const auto Set : {&TMeter::SetMeterMinValue, &TMeter::SetMeterMaxValue, &TMeter::SetValue,
-                           &TMeter::SetValueSec, &TMeter::SetThresholdLow,
-                           &TMeter::SetThresholdHigh, &TMeter::SetScaleBkWidth}) {
-      (Ctl->*Set)(X);
+    for (const TDoubleSetter Set : DoubleSetters) {
+      (M.*Set)(X);
       ExpectInvariants();
-      EXPECT_TRUE(std::isfinite(Ctl->GetScaleBkWidth()));
+      EXPECT_TRUE(std::isfinite(M.GetScaleBkWidth()));
     }
-    D.Capture(*Ctl);
+    D.Capture(M);
   }
   // A step lost in the rounding of a huge minimum, and a range of a few subnormals.
-  Ctl->SetMeterMaxValue(1.8e18);
-  Ctl->SetMeterMinValue(1.7e18 + 256);
-  Ctl->SetMeterMaxValue(1.7e18 + 512);
-  Ctl->SetMeterNrTicks(2);
+  M.SetMeterMaxValue(1.8e18);
+  M.SetMeterMinValue(1.7e18 + 256);
+  M.SetMeterMaxValue(1.7e18 + 512);
+  M.SetMeterNrTicks(2);
   EXPECT_EQ(PixelAt(148 - 124, 191 - 124), clNavy) << "the tick at the minimum";
-  Ctl->SetMeterMinValue(0);
-  Ctl->SetMeterMaxValue(5e-324);
-  D.Capture(*Ctl);
+  M.SetMeterMinValue(0);
+  M.SetMeterMaxValue(5e-324);
+  D.Capture(M);
+  using TIntSetter = void (TMeter::*)(int);
+  const TIntSetter IntSetters[] = {&TMeter::SetRimTop,       &TMeter::SetRimBottom,
+                                   &TMeter::SetRimSide,      &TMeter::SetAnchorSize,
+                                   &TMeter::SetMeterNrTicks, &TMeter::SetMeterDecPlaces};
+  using TNeedleSetter = void (TNeedleLayout::*)(int);
+  const TNeedleSetter NeedleSetters[] = {&TNeedleLayout::SetHeadSize,
+                                         &TNeedleLayout::SetHeadAngle,
+                                         &TNeedleLayout::SetHeadMidLeng,
+                                         &TNeedleLayout::SetThickness,
+                                         &TNeedleLayout::SetPercentNeedleLength,
+                                         &TNeedleLayout::SetShadowDx,
+                                         &TNeedleLayout::SetShadowDy};
   for (const int I : {INT_MIN, INT_MAX}) {
-    for (const auto Set :
-         {&TMeter::SetRimTop, &TMeter::SetRimBottom, &TMeter::SetRimSide, &TMeter::SetAnchorSize,
-          &TMeter::SetMeterNrTicks, &TMeter::SetMeterDecPlaces}) {
-      (Ctl->*Set)(I);
-      D.Capture(*Ctl);
-      (Ctl->*Set)(10);
+    for (const TIntSetter Set : IntSetters) {
+      (M.*Set)(I);
+      D.Capture(M);
+      (M.*Set)(10);
     }
-    for (const auto Set :
-         {&TNeedleLayout::SetHeadSize, &TNeedleLayout::SetHeadAngle, &TNeedleLayout::SetHeadMidLeng,
-          &TNeedleLayout::SetThickness, &TNeedleLayout::SetPercentNeedleLength,
-          &TNeedleLayout::SetShadowDx, &TNeedleLayout::SetShadowDy}) {
-      (Ctl->GetNeedleLayout().*Set)(I);
-      D.Capture(*Ctl);
+    for (const TNeedleSetter Set : NeedleSetters) {
+      (M.GetNeedleLayout().*Set)(I);
+      D.Capture(M);
     }
   }
   EXPECT_EQ(Ctl->GetRimTop(), 10);

@@ -153,7 +153,8 @@ TEST_F(MeterPaintTest, CaptionAndNeedle) {
   Ctl->GetFontCaption().SetColor(clRed);
   Ctl->SetCaption("Meter");
   Ctl->SetValue(0.5);
-  TCanvas& C = *TBitmap(1, 1).GetCanvas();
+  TBitmap Probe(1, 1);
+  TCanvas& C = *Probe.GetCanvas();
   C.SetFont(Ctl->GetFontCaption());
   const int Left = 148 - C.TextWidth("Meter") / 2, Top = 191 - 58 - C.TextHeight("Meter") / 2;
   TBitmap Shot = D.Capture(*Ctl);
