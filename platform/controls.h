@@ -52,6 +52,16 @@ using TAnchors = std::uint8_t;
 enum TStyleElement : std::uint8_t { seFont = 1, seClient = 2, seBorder = 4 };
 using TStyleElements = std::uint8_t;
 
+// Drag and drop: the properties and events are kept for the host; the framework starts no drag.
+enum TDragKind : std::uint8_t { dkDrag, dkDock };
+enum TDragMode : std::uint8_t { dmManual, dmAutomatic };
+enum TDragState : std::uint8_t { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y,
+                                          TDragState State, bool& Accept)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+using TStartDragEvent = std::function<void(TObject* Sender, TObject*& DragObject)>;
+
 using TMouseEvent =
     std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
@@ -160,6 +170,12 @@ public:
   // the nearest parent that has one) opens at ScreenPos when it pops up automatically.
   void ContextPopup(TPoint ClientPos, TPoint ScreenPos);
   TContextPopupEvent OnContextPopup;
+  TDragKind GetDragKind() const { return FDragKind; }
+  void SetDragKind(TDragKind Value) { FDragKind = Value; }
+  TCursor GetDragCursor() const { return FDragCursor; }
+  void SetDragCursor(TCursor Value) { FDragCursor = Value; }
+  TDragMode GetDragMode() const { return FDragMode; }
+  void SetDragMode(TDragMode Value) { FDragMode = Value; }
 
   // The canvas of the client area. It draws into the form's back buffer at once, inside and
   // outside a paint cycle; with nowhere to draw (no form, hidden) it draws nothing.
@@ -191,6 +207,10 @@ public:
   TMouseWheelUpDownEvent OnMouseWheelDown;
   TMouseWheelUpDownEvent OnMouseWheelUp;
   TNotifyEvent OnResize;
+  TDragDropEvent OnDragDrop;
+  TDragOverEvent OnDragOver;
+  TEndDragEvent OnEndDrag;
+  TStartDragEvent OnStartDrag;
 
   // Input entry points of the message loop (and of the test driver). X, Y are client
   // coordinates; a release may lie outside the control while it holds the capture.
@@ -282,6 +302,9 @@ private:
   TAnchors FAnchors = akLeft | akTop;
   TStyleElements FStyleElements = seFont | seClient | seBorder;
   TPopupMenu* FPopupMenu = nullptr;
+  TDragKind FDragKind = dkDrag;
+  TCursor FDragCursor = crNo;
+  TDragMode FDragMode = dmManual;
   bool FPressed = false;  // a left press arrived and its release may click
   int FWheelAccumulator = 0;
   std::unique_ptr<TCanvas> FCanvas;

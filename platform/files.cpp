@@ -63,6 +63,11 @@ std::size_t TGivenFile::Read(void* Buf, std::size_t Size) {
   }
 }
 
+bool FileExists(const std::string& Name) {
+  struct stat St {};
+  return !Name.empty() && ::stat(Name.c_str(), &St) == 0 && S_ISREG(St.st_mode);
+}
+
 std::string ReadGivenFile(const std::string& Path, std::size_t MaxBytes) {
   TGivenFile F(Path);
   const auto TooLarge = [&] {

@@ -28,6 +28,10 @@ private:
   std::string FReason;
 };
 
+// True only for a regular file (a symbolic link is followed to one). A FIFO, a device, a
+// directory, a dangling link or a link loop counts as missing.
+bool FileExists(const std::string& Name);
+
 // A given file open for reading. Opening never blocks (a FIFO without a writer, a device) and
 // the descriptor is closed on exec; anything but a regular file (a FIFO, a device, a
 // directory, a socket) is refused. A symbolic link to a regular file is followed.

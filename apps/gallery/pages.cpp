@@ -12,6 +12,7 @@ const std::vector<TGalleryPage>& GalleryPages() {
       {"Standard controls II", BuildStdControls2Page},
       {"Tree view", BuildTreeViewPage},
       {"Dialogs", BuildDialogsPage},
+      {"Meter", BuildMeterPage},
   };
   return Pages;
 }

@@ -27,5 +27,6 @@ void BuildGridsPage(TWinControl& Host);
 void BuildStdControls2Page(TWinControl& Host);
 void BuildTreeViewPage(TWinControl& Host);
 void BuildDialogsPage(TWinControl& Host);
+void BuildMeterPage(TWinControl& Host);
 
 }  // namespace kvl::gallery
