@@ -397,3 +397,37 @@ TEST_F(ProgBarTest, AutoIncrementPhasesOnTheClock) {
 
 }  // namespace
 }  // namespace kvl
+
+namespace kvl {
+namespace {
+
+TEST_F(ProgBarTest, GoldenBars) {
+  TBitmap Sheet(300, 6 * 30 + 120);
+  const TColorMapping Maps[] = {cgmCover, cgmStretch, cgmMove};
+  Ctl->SetTextVisible(true);
+  Ctl->SetTextPosX(150);
+  for (int I = 0; I < 6; ++I) {
+    Ctl->SetShowColorGradient(I > 0 && I < 4);
+    Ctl->SetColorMapMode(Maps[I % 3]);
+    Ctl->SetValue(I < 5 ? 20.0 * I + 15 : 130);
+    Ctl->SetGridDist(I == 3 ? 6 : 0);
+    Ctl->SetFrameStyleOuter(static_cast<TFrameStyle>(I));
+    Ctl->SetTextDecPlaces(I - 2);
+    Sheet.GetCanvas()->Draw(0, I * 30, D.Capture(*Ctl));
+  }
+  Ctl->SetBounds(0, 0, 40, 120);
+  Ctl->SetShowColorGradient(true);
+  Ctl->SetTextDecPlaces(0);
+  Ctl->SetTextPosX(20);
+  Ctl->SetTextPosY(60);
+  Ctl->SetTextAngle(90);
+  for (int Dir = 0; Dir < 4; ++Dir) {
+    Ctl->SetDirection(static_cast<TDirection>(Dir));
+    Ctl->SetValue(30 + 15 * Dir);
+    Sheet.GetCanvas()->Draw(Dir * 50, 180, D.Capture(*Ctl));
+  }
+  EXPECT_TRUE(MatchesGolden(Sheet, "testdata/bars.png"));
+}
+
+}  // namespace
+}  // namespace kvl
