@@ -187,7 +187,7 @@ void TRasterLab::RenderStrip() {
   const std::int64_t W = GetWidth(), H = GetHeight();
   const std::int64_t Along = Vertical ? H : W, Across = Vertical ? W : H;
   // A few label lengths along the scroll: the next ticks' pictures, never the whole text.
-  const std::int64_t E = std::min(Along, (StripBudget / Across - Along) / 2);
+  const std::int64_t E = std::min(Along / 2, (StripBudget / Across - Along) / 2);
   if (E < FScrollInc) return;
   // Anchored so that the coming ticks slide the window across the whole strip.
   FStripX = FScrollPosX;
@@ -199,7 +199,16 @@ void TRasterLab::RenderStrip() {
   FStrip.SetSize(int(Vertical ? W : W + 2 * E), int(Vertical ? H + 2 * E : H));
   const std::int64_t X = FXPos + FStripX + (Vertical ? 0 : E);
   const std::int64_t Y = FYPos + FStripY + (Vertical ? E : 0);
-  RenderContent(FStrip, Rect(0, 0, FStrip.GetWidth(), FStrip.GetHeight()), X, Y);
+  // Along the scroll the frame's ring lies at the same place in every window, so it is
+  // rendered as a full paint has it; only its two ends across need mending per tick.
+  const int SW = FStrip.GetWidth(), SH = FStrip.GetHeight();
+  TRect Fill = Rect(0, 0, SW, SH);
+  if (FFrameStyle != fsNone) {
+    FStrip.GetCanvas()->GetBrush().SetColor(FColorLabBakG);
+    FStrip.GetCanvas()->FillRect(Fill);
+    Fill = Vertical ? Rect(1, 0, SW - 1, SH) : Rect(0, 1, SW, SH - 1);
+  }
+  RenderContent(FStrip, Fill, X, Y);
   FStripValid = true;
 }
 
@@ -218,33 +227,38 @@ void TRasterLab::PaintScrolled() {
     Paint();
     return;
   }
-  FOffscreen.SetSize(W, H);
+  // One copy of the window into the control; then the ends of the frame's ring, which the
+  // strip filled with off dots, and the frame.
+  TCanvas& C = *GetCanvas();
   const std::int64_t E = FStripExtra;
-  if (FStripVertical) {
-    const int Y0 = int(E - (FScrollPosY - FStripY));
-    for (int Y = 0; Y < H; ++Y)
-      std::memcpy(FOffscreen.ScanLine(Y), FStrip.ScanLine(Y0 + Y), std::size_t(W) * 4);
-  } else {
-    const int X0 = int(E - (FScrollPosX - FStripX));
-    for (int Y = 0; Y < H; ++Y)
-      std::memcpy(FOffscreen.ScanLine(Y), FStrip.ScanLine(Y) + X0, std::size_t(W) * 4);
-  }
+  const int X0 = FStripVertical ? 0 : int(E - (FScrollPosX - FStripX));
+  const int Y0 = FStripVertical ? int(E - (FScrollPosY - FStripY)) : 0;
+  // Row copies straight into the canvas's bitmap, inside its clip: a plain copy is all a
+  // tick needs, and it is the floor of its cost.
+  const TRect Clip = C.GetClipRect().Intersect(Rect(0, 0, W, H));
+  const TPoint O = C.GetOrigin();
+  if (!Clip.IsEmpty())
+    for (int Y = Clip.Top; Y < Clip.Bottom; ++Y)
+      std::memcpy(C.GetBitmap()->ScanLine(Y + O.Y) + O.X + Clip.Left,
+                  FStrip.ScanLine(Y0 + Y) + X0 + Clip.Left, std::size_t(Clip.Width()) * 4);
   if (FFrameStyle != fsNone) {
-    // Outside the frame's inner box the background was never filled with off dots.
-    const auto Fix = [&](std::uint32_t& Px) {
-      if (Px == Off) Px = Blank;
+    const auto Mend = [&](int X, int Y) {
+      const std::uint32_t Px = FStrip.ScanLine(Y0 + Y)[X0 + X];
+      if (Px == Off) C.SetPixel(X, Y, PixelToColor(Blank));
     };
-    for (int X = 0; X < W; ++X) {
-      Fix(FOffscreen.ScanLine(0)[X]);
-      Fix(FOffscreen.ScanLine(H - 1)[X]);
-    }
-    for (int Y = 1; Y < H - 1; ++Y) {
-      Fix(FOffscreen.ScanLine(Y)[0]);
-      Fix(FOffscreen.ScanLine(Y)[W - 1]);
+    if (FStripVertical) {
+      for (int X = 0; X < W; ++X) {
+        Mend(X, 0);
+        Mend(X, H - 1);
+      }
+    } else {
+      for (int Y = 0; Y < H; ++Y) {
+        Mend(0, Y);
+        Mend(W - 1, Y);
+      }
     }
   }
-  PaintFrame(*FOffscreen.GetCanvas());
-  GetCanvas()->Draw(0, 0, FOffscreen);
+  PaintFrame(C);
 }
 
 }  // namespace kvl
