@@ -134,6 +134,10 @@ public:
 
   TBeforeShowValueEvent OnShowValue;
 
+  // Stored for designers; the framework does not apply them.
+  const TSizeConstraints& GetConstraints() const { return FConstraints; }
+  void SetConstraints(const TSizeConstraints& V) { FConstraints = V; }
+
   // The background picture as loaded.
   const TBitmap& GetAuxBmp() const { return AuxBmp; }
 
@@ -185,6 +189,7 @@ private:
   TAlignment FAlignment = taCenter;
   bool FShowValue = true;
 
+  TSizeConstraints FConstraints;
   TBitmap FOffscreen;
   // The background picture stretched to the inner area's size, kept until either changes.
   TBitmap FStretched;

@@ -46,6 +46,16 @@ public:
 
   void SetParent(TWinControl* AParent) override;
 
+  // Stored for designers; the framework does not apply them.
+  const TSizeConstraints& GetConstraints() const { return FConstraints; }
+  void SetConstraints(const TSizeConstraints& V) { FConstraints = V; }
+  TCursor GetDragCursor() const { return FDragCursor; }
+  void SetDragCursor(TCursor V) { FDragCursor = V; }
+  TDragKind GetDragKind() const { return FDragKind; }
+  void SetDragKind(TDragKind V) { FDragKind = V; }
+  TDragMode GetDragMode() const { return FDragMode; }
+  void SetDragMode(TDragMode V) { FDragMode = V; }
+
   // The caption as one line: CR, LF and CR LF become one blank, other control characters go.
   static std::string OneLine(const std::string& Caption);
 
@@ -66,6 +76,10 @@ private:
   bool FAntiAlias = true;
   TColor FColor = clBtnFace;
   TFrameStyle FFrameStyle = fsLowered;
+  TSizeConstraints FConstraints;
+  TCursor FDragCursor = crDefault;
+  TDragKind FDragKind = dkDrag;
+  TDragMode FDragMode = dmManual;
 };
 
 }  // namespace kvl
