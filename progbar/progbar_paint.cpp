@@ -5,8 +5,10 @@
 // lines: only the lines that fall inside the bitmap are visited, each with the colour its place
 // on the whole bar gives, and the ends are kept in double until they are clipped.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 
 #include "kvl/progbar/progbar.h"
 
@@ -14,9 +16,12 @@ namespace kvl {
 
 namespace {
 
-// A coordinate in double brought into int range without changing what shows in 0..Extent.
-int ClipCoord(double V, int Extent) {
-  return int(std::clamp(V, -2.0, double(Extent) + 2.0));
+// A coordinate brought into int range without changing what shows in 0..Extent: beyond the
+// bitmap by a few pixels is as good as beyond it by billions, and a frame's lines at x1 + 1 or
+// x2 - 1 stay outside too.
+int Near(double V, int Extent) { return int(std::clamp(V, -4.0, double(Extent) + 4.0)); }
+int Near(std::int64_t V, int Extent) {
+  return int(std::clamp<std::int64_t>(V, -4, std::int64_t(Extent) + 4));
 }
 
 // The colour table index, clamped to 0..1023.
@@ -24,6 +29,9 @@ int ClampIndex(double K) {
   if (!(K > 0)) return 0;
   return K >= 1023 ? 1023 : int(K);
 }
+
+// Larger inner areas are stretched straight into the bitmap on every paint instead of kept.
+constexpr std::int64_t MaxKeptStretch = std::int64_t(1) << 24;
 
 }  // namespace
 
@@ -33,27 +41,32 @@ void TProgBar::Paint() {
   FOffscreen.SetSize(W, H);
   if (FOffscreen.Empty()) return;
   TCanvas& C = *FOffscreen.GetCanvas();
-  const int ML = FMarginLeft, MR = FMarginRight, MT = FMarginTop, MB = FMarginBottom;
+  // The inner area in 64 bits: margins may be any int.
+  const std::int64_t L = FMarginLeft, T = FMarginTop;
+  const std::int64_t R = std::int64_t(W) - FMarginRight, B = std::int64_t(H) - FMarginBottom;
   C.GetPen().SetColor(FColorMargin);
   C.GetBrush().SetColor(FColorMargin);
   C.Rectangle(0, 0, W, H);
   C.GetPen().SetColor(FColorBakG);
   C.GetBrush().SetColor(FColorBakG);
-  C.Rectangle(ML, MT, W - MR, H - MB);
-  if (!FBakGndFile.empty() && !AuxBmp.Empty()) {
-    // Stretched once for the inner area's size and kept: a value change only copies it.
-    const int IW = W - MR - ML, IH = H - MB - MT;
-    if (IW > 0 && IH > 0) {
+  C.Rectangle(Near(L, W), Near(T, H), Near(R, W), Near(B, H));
+  const std::int64_t IW = R - L, IH = B - T;
+  if (!FBakGndFile.empty() && !AuxBmp.Empty() && IW > 0 && IH > 0 && IW <= INT_MAX / 2 &&
+      IH <= INT_MAX / 2 && std::abs(L) <= INT_MAX / 2 && std::abs(T) <= INT_MAX / 2) {
+    if (IW * IH <= MaxKeptStretch) {
+      // Stretched once for the inner area's size and kept: a value change only copies it.
       if (!FStretchedValid || FStretched.GetWidth() != IW || FStretched.GetHeight() != IH) {
-        FStretched.SetSize(IW, IH);
-        FStretched.GetCanvas()->StretchDraw(Rect(0, 0, IW, IH), AuxBmp);
+        FStretched.SetSize(int(IW), int(IH));
+        FStretched.GetCanvas()->StretchDraw(Rect(0, 0, int(IW), int(IH)), AuxBmp);
         FStretchedValid = true;
       }
-      C.Draw(ML, MT, FStretched);
+      C.Draw(int(L), int(T), FStretched);
+    } else {
+      C.StretchDraw(Rect(int(L), int(T), int(R), int(B)), AuxBmp);
     }
   }
   PaintBar(C);
-  PaintFrame(C, FInnerFrameSt, ML, MT, W - MR, H - MB);
+  PaintFrame(C, FInnerFrameSt, Near(L, W), Near(T, H), Near(R, W), Near(B, H));
   PaintFrame(C, FOuterFrameSt, 0, 0, W, H);
   if (FShowValue) PaintText(C);
   GetCanvas()->Draw(0, 0, FOffscreen);
@@ -61,36 +74,37 @@ void TProgBar::Paint() {
 
 void TProgBar::PaintBar(TCanvas& C) {
   const int W = GetWidth(), H = GetHeight();
-  const int ML = FMarginLeft, MR = FMarginRight, MT = FMarginTop, MB = FMarginBottom;
+  const std::int64_t ML = FMarginLeft, MT = FMarginTop;
+  const std::int64_t R = std::int64_t(W) - FMarginRight, B = std::int64_t(H) - FMarginBottom;
   const double F = (FProgValue - FProgMin) / (FProgMax - FProgMin);
   if (!std::isfinite(F)) return;
   const bool Vertical = FDirection == dirUp || FDirection == dirDown;
   const bool Mirrored = FDirection == dirDown || FDirection == dirLeft;
-  // The bar is laid out along a line from its base: Base is the first coordinate the bar
-  // covers, growing forward (dirRight) or backward (dirUp); Across the two other edges.
-  const double IL = Vertical ? double(H) - MT - MB : double(W) - ML - MR;
+  // Lines are numbered from the bar's base: upward from the inner bottom (dirUp) or rightward
+  // from the inner left edge (dirRight).
+  const double IL = Vertical ? double(B - MT) : double(R - ML);
   const double Len = std::nearbyint(IL * F);
   const int Extent = Vertical ? H : W;
   // The unmirrored coordinate of the bar's h-th line, and where a mirrored one lands.
   const auto LineAt = [&](std::int64_t Hh) -> std::int64_t {
-    return Vertical ? std::int64_t(H - MB) - Hh - 1 : std::int64_t(ML) + Hh;
+    return Vertical ? B - Hh - 1 : ML + Hh;
   };
   const auto Place = [&](std::int64_t P) -> std::int64_t {
     if (!Mirrored) return P;
-    return Vertical ? std::int64_t(MT) + (H - MB - 1) - P : std::int64_t(ML) + (W - MR - 1) - P;
+    return Vertical ? MT + (B - 1) - P : ML + (R - 1) - P;
   };
   const auto Line = [&](std::int64_t P) {
-    const int Q = int(std::clamp<std::int64_t>(Place(P), -1, Extent));
+    const int Q = Near(Place(P), Extent);
     if (Vertical) {
-      C.MoveTo(ML, Q);
-      C.LineTo(W - MR, Q);
+      C.MoveTo(Near(ML, W), Q);
+      C.LineTo(Near(R, W), Q);
     } else {
-      C.MoveTo(Q, MT);
-      C.LineTo(Q, H - MB);
+      C.MoveTo(Q, Near(MT, H));
+      C.LineTo(Q, Near(B, H));
     }
   };
   // The range of unmirrored coordinates that lands inside the bitmap.
-  const std::int64_t VisLo = Place(0) <= Place(Extent - 1) ? Place(0) : Place(Extent - 1);
+  const std::int64_t VisLo = std::min(Place(0), Place(Extent - 1));
   const std::int64_t VisHi = VisLo + Extent - 1;
 
   if (!FColorGrad) {
@@ -98,26 +112,26 @@ void TProgBar::PaintBar(TCanvas& C) {
     C.GetBrush().SetColor(FBarColorArray[0]);
     // The box from the bar's base to its end; below Min the corners come reversed, which
     // draws the same box on the other side of the base.
-    const double Base = Vertical ? double(H - MB) : double(ML);
+    const double Base = Vertical ? double(B) : double(ML);
     const double End = Vertical ? Base - Len : Base + Len;
-    double A = std::min(Base, End), B = std::max(Base, End);
+    double A = std::min(Base, End), Z = std::max(Base, End);
     if (Mirrored) {
-      const double Sum = Vertical ? double(MT) + (H - MB - 1) : double(ML) + (W - MR - 1);
-      const double MirroredA = Sum - B + 1;
-      B = Sum - A + 1;
+      const double Sum = Vertical ? double(MT + B - 1) : double(ML + R - 1);
+      const double MirroredA = Sum - Z + 1;
+      Z = Sum - A + 1;
       A = MirroredA;
     }
-    const int P1 = ClipCoord(A, Extent), P2 = ClipCoord(B, Extent);
+    const int P1 = Near(A, Extent), P2 = Near(Z, Extent);
     if (Vertical)
-      C.Rectangle(ML, P1, W - MR, P2);
+      C.Rectangle(Near(ML, W), P1, Near(R, W), P2);
     else
-      C.Rectangle(P1, MT, P2, H - MB);
+      C.Rectangle(P1, Near(MT, H), P2, Near(B, H));
   } else if (Len > 0) {
     // Lines h = 0 .. Len - 1 of the bar; only those inside the bitmap are drawn.
     std::int64_t HLo = 0, HHi = std::int64_t(std::min(Len, 9.0e15)) - 1;
     if (Vertical) {
-      HLo = std::max<std::int64_t>(HLo, std::int64_t(H - MB) - 1 - VisHi);
-      HHi = std::min<std::int64_t>(HHi, std::int64_t(H - MB) - 1 - VisLo);
+      HLo = std::max<std::int64_t>(HLo, B - 1 - VisHi);
+      HHi = std::min<std::int64_t>(HHi, B - 1 - VisLo);
     } else {
       HLo = std::max<std::int64_t>(HLo, VisLo - ML);
       HHi = std::min<std::int64_t>(HHi, VisHi - ML);
@@ -146,14 +160,14 @@ void TProgBar::PaintBar(TCanvas& C) {
   const std::int64_t G = FGridDist;
   if (Vertical) {
     // y = H - MB - 1 stepping up while y >= T, clipped to the visible rows.
-    const double T = double(H - MB) - Len;
-    std::int64_t Y = std::int64_t(H - MB) - 1;
+    const double Top = double(B) - Len;
+    std::int64_t Y = B - 1;
     if (Y > VisHi) Y -= (Y - VisHi + G - 1) / G * G;
-    const double Lo = std::max(T, double(VisLo));
+    const double Lo = std::max(Top, double(VisLo));
     for (; double(Y) >= Lo; Y -= G) Line(Y);
   } else {
     // x = ML stepping right while x <= E, clipped to the visible columns.
-    const double E = Len + ML;
+    const double E = Len + double(ML);
     std::int64_t X = ML;
     if (X < VisLo) X += (VisLo - X + G - 1) / G * G;
     const double Hi = std::min(E, double(VisHi));

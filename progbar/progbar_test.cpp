@@ -186,9 +186,10 @@ TEST_F(ProgBarTest, FramesOfEachStyleWithMarginCorners) {
   Ctl->SetColorScheme(csSystem);
   EXPECT_EQ(PixelAt(4, 10), ColorToRGB(clBtnShadow));
   // Margins beyond the control and unknown styles paint without a fault.
-  for (const int M : {0, -7, 500}) {
+  for (const int M : {0, -7, 500, INT_MIN, INT_MAX}) {
     Ctl->SetMarginLeft(M);
-    Ctl->SetMarginBottom(-M);
+    Ctl->SetMarginRight(M);
+    Ctl->SetMarginBottom(-(M / 2));
     Ctl->SetValue(M);
     D.Capture(*Ctl);
   }
