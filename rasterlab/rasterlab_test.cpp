@@ -260,12 +260,28 @@ TEST_F(RasterLabTest, ScrollingOnTheClock) {
   Ctl->SetWidth(60);
   Ctl->SetScrollIncrement(7);
   int Ticks = 0, Restarts = 0;
+  // What the screen shows when the tick's event fires: the tick has painted already.
+  std::vector<std::pair<int, TBitmap>> Seen;
   Ctl->OnScrollLoopRestart = [&](TObject*) { ++Restarts; };
-  Ctl->SetOnScrollTimer([&](TObject*) { ++Ticks; });
+  Ctl->SetOnScrollTimer([&](TObject*) {
+    ++Ticks;
+    TBitmap Shot(Ctl->GetWidth(), Ctl->GetHeight());
+    const TPoint O = Ctl->GetClientOrigin();
+    for (int Y = 0; Y < Shot.GetHeight(); ++Y)
+      for (int X = 0; X < Shot.GetWidth(); ++X)
+        Shot.ScanLine(Y)[X] = Form->GetBackBuffer().ScanLine(O.Y + Y)[O.X + X];
+    if (Seen.size() < 3) Seen.emplace_back(Ctl->GetScrollPosX(), Shot);
+  });
   Ctl->SetScrollMode(rdsmRight);
   D.AdvanceTime(500);
   EXPECT_EQ(Ticks, 5);
   EXPECT_EQ(Ctl->GetScrollPosX(), 35);
+  TRasterLab* Ref = Twin(100);
+  for (const auto& [Offset, Shot] : Seen) {
+    Ref->SetPosX(1 + Offset);
+    EXPECT_TRUE(SamePicture(Shot, D.Capture(*Ref))) << Offset;
+  }
+  delete Ref;
   D.AdvanceTime(400);  // past 60 at the ninth tick: back to minus the text's length
   EXPECT_EQ(Restarts, 1);
   EXPECT_EQ(Ctl->GetScrollPosX(), -Ctl->GetTextBitLength());
