@@ -93,8 +93,16 @@ void AddRotatedLabels(TWinControl& Host, int Y0) {
     L->GetFont().SetSize(9);
     L->SetTextAngle(Samples[I].Angle);
     L->SetAlignment(Samples[I].Alignment);
-    if (I == 3) L->SetEnabled(false);
-    if (I == 4) L->SetAntiAlias(false);
+    if (I == 3) {
+      L->SetEnabled(false);
+      L->SetAutoCenter(false);
+      L->SetPosX(12);
+    }
+    if (I == 4) {
+      L->SetAntiAlias(false);
+      L->SetAutoCenter(false);
+      L->SetPosY(12);
+    }
     if (I == 5) {
       L->SetTransparent(false);
       L->SetColor(RGBColor(255, 250, 220));
@@ -141,9 +149,9 @@ void AddProgressBars(TWinControl& Host, int Y0) {
   Grid->SetGridDist(8);
   Grid->SetColorGrid(RGBColor(64, 64, 64));
   TProgBar* Sci = Bar(Host, 252, Y0 + 56, 236, 24, 123456.7);
-  Sci->SetMax(200000);
+  Sci->SetMax(1e6);
   Sci->SetTextDecPlaces(-1);
-  TProgBar* Sci4 = Bar(Host, 252, Y0 + 84, 236, 24, 0.000789);
+  TProgBar* Sci4 = Bar(Host, 252, Y0 + 84, 236, 24, 0.000189);
   Sci4->SetMax(0.001);
   Sci4->SetTextDecPlaces(-2);
   TProgBar* Over = Bar(Host, 252, Y0 + 112, 236, 24, 130);
