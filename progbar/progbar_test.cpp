@@ -272,6 +272,7 @@ TEST_F(ProgBarTest, ValueTextPlacementHookAndClamps) {
     int (TProgBar::*Get)() const;
     int In, Out;
   };
+  TProgBar& Subject = *Ctl;
   const TClamp Clamps[] = {{&TProgBar::SetTextAngle, &TProgBar::GetTextAngle, 400, 360},
                            {&TProgBar::SetTextAngle, &TProgBar::GetTextAngle, -5, 0},
                            {&TProgBar::SetTextDecPlaces, &TProgBar::GetTextDecPlaces, -5, -2},
@@ -281,8 +282,8 @@ TEST_F(ProgBarTest, ValueTextPlacementHookAndClamps) {
                            {&TProgBar::SetTextPosY, &TProgBar::GetTextPosY, 900, 60},
                            {&TProgBar::SetStartInterval, &TProgBar::GetStartInterval, 3, 10}};
   for (const TClamp& C : Clamps) {
-    (Ctl->*C.Set)(C.In);
-    EXPECT_EQ((Ctl->*C.Get)(), C.Out) << C.In;
+    (Subject.*C.Set)(C.In);
+    EXPECT_EQ((Subject.*C.Get)(), C.Out) << C.In;
   }
 }
 

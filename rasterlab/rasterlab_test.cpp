@@ -207,6 +207,7 @@ TEST_F(RasterLabTest, LayoutAutoSizesAndClamps) {
     int (TRasterLab::*Get)() const;
     int In, Out;
   };
+  TRasterLab& Subject = *Ctl;
   const TClamp Clamps[] = {{&TRasterLab::SetDotSize, &TRasterLab::GetDotSize, 40, 32},
                            {&TRasterLab::SetDotSize, &TRasterLab::GetDotSize, 0, 1},
                            {&TRasterLab::SetDotSpacing, &TRasterLab::GetDotSpacing, 5, 3},
@@ -216,8 +217,8 @@ TEST_F(RasterLabTest, LayoutAutoSizesAndClamps) {
                            {&TRasterLab::SetScrollIncrement, &TRasterLab::GetScrollIncrement, 0, 1},
                            {&TRasterLab::SetScrollIncrement, &TRasterLab::GetScrollIncrement, INT_MIN, INT_MAX}};
   for (const TClamp& C : Clamps) {
-    (Ctl->*C.Set)(C.In);
-    EXPECT_EQ((Ctl->*C.Get)(), C.Out) << C.In;
+    (Subject.*C.Set)(C.In);
+    EXPECT_EQ((Subject.*C.Get)(), C.Out) << C.In;
   }
   Ctl->SetCharBlockMode(static_cast<TRDBlockMode>(7));
   Ctl->SetScrollMode(static_cast<TRDScrollMode>(255));
