@@ -48,6 +48,13 @@ enum TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient 
 enum TAnchorKind : std::uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using TAnchors = std::uint8_t;
 
+// Size limits a control publishes for designers. The framework does not enforce them: stored
+// only.
+struct TSizeConstraints {
+  int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+  bool operator==(const TSizeConstraints&) const = default;
+};
+
 // The parts of a control a visual style may paint. There are no styles here: stored only.
 enum TStyleElement : std::uint8_t { seFont = 1, seClient = 2, seBorder = 4 };
 using TStyleElements = std::uint8_t;

@@ -13,6 +13,7 @@ const std::vector<TGalleryPage>& GalleryPages() {
       {"Tree view", BuildTreeViewPage},
       {"Dialogs", BuildDialogsPage},
       {"Meter", BuildMeterPage},
+      {"Labels and bars", BuildLabelsPage},
   };
   return Pages;
 }

@@ -28,5 +28,6 @@ void BuildStdControls2Page(TWinControl& Host);
 void BuildTreeViewPage(TWinControl& Host);
 void BuildDialogsPage(TWinControl& Host);
 void BuildMeterPage(TWinControl& Host);
+void BuildLabelsPage(TWinControl& Host);
 
 }  // namespace kvl::gallery
