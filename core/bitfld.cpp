@@ -1,4 +1,5 @@
 // TBitFld: sizing and the word-wise range, count and search operations.
+#include <algorithm>
 #include <bit>
 
 #include "kvl/core/dstruct.h"
@@ -37,9 +38,9 @@ void TBitFld::SetBit(int I, bool Value) noexcept {
 
 void TBitFld::SetRange(int First, int Last, bool Value) noexcept {
   if (First > Last) std::swap(First, Last);
-  if (Last < 0 || First >= FSize) return;
   First = std::max(First, 0);
   Last = std::min(Last, FSize - 1);
+  if (First > Last) return;
   const std::size_t W0 = Word(First), W1 = Word(Last);
   const auto Apply = [&](std::size_t W, std::uint64_t M) {
     if (Value)
