@@ -263,6 +263,7 @@ TEST_F(ThumbnailsTest, PaintAsksForEveryVisibleSlideInColumnOrder) {
     How = irpShowNothing;
     Mark = 3;
     Log.push_back("ask " + std::to_string(Id));
+    Ctl->SetColorMark(Ctl->GetColorMark() ^ 1);  // no nested paint
   };
   Ctl->OnSlideRendered = [this](TObject*, TCanvas&, int X, int Y, int Id) {
     Log.push_back("done " + std::to_string(Id) + " " + std::to_string(X) + "," +
