@@ -15,6 +15,7 @@
 #include <fstream>
 
 #include "kvl/testing/scratch_folder.h"
+#include "kvl/testing/without_root.h"
 
 namespace kvl {
 namespace {
@@ -116,9 +117,12 @@ TEST(FileSys, ListingShowsVisibleFoldersAndLinksToThemOnly) {
   for (const char* D : {"empty", "dotonly", "files", "missing", "dangling"})
     EXPECT_FALSE(HasSubfolders(Root.Get(), D)) << D;
   // An unreadable folder, and one removed while open, list nothing and raise nothing.
-  if (::geteuid() != 0) {
-    EXPECT_FALSE(HasSubfolders(Root.Get(), "locked"));
-  }
+  ::chmod(S.Path().c_str(), 0755);
+  EXPECT_NE(RunWithoutRoot([&] {
+              return !HasSubfolders(Root.Get(), "locked") &&
+                     ListSubfolders(OpenFolder(S / "locked").Get()).empty();
+            }),
+            TWithoutRoot::Failed);
   TFileHandle Gone = OpenFolder(S / "empty");
   ASSERT_EQ(::rmdir((S / "empty").c_str()), 0);
   EXPECT_TRUE(ListSubfolders(Gone.Get()).empty());
@@ -175,12 +179,14 @@ TEST(FileSys, ChainsAreCreatedWholeOrNotAtAll) {
     EXPECT_FALSE(Exists(S / "outside/n2"));
     EXPECT_FALSE(Exists(S / "n2"));
   }
-  if (::geteuid() != 0) {
-    ::chmod((S / "base/a").c_str(), 0500);
-    TFileHandle A = OpenFolder(S / "base/a");
-    EXPECT_FALSE(CreateFolderChain(A.Get(), {"c"}));
-    EXPECT_FALSE(Exists(S / "base/a/c"));
-  }
+  ::chmod(S.Path().c_str(), 0755);
+  ::chmod((S / "base").c_str(), 0755);
+  ::chmod((S / "base/a").c_str(), 0555);
+  EXPECT_NE(RunWithoutRoot([&] {
+              return !CreateFolderChain(OpenFolder(S / "base/a").Get(), {"c"}) &&
+                     !Exists(S / "base/a/c");
+            }),
+            TWithoutRoot::Failed);
 }
 
 TEST(FileSys, OnlyTheRecordedEmptyFolderIsRemoved) {
