@@ -98,8 +98,26 @@ std::vector<TFolderEntry> ListSubfolders(int Dir) {
   const TDirStream D = Stream(Dir);
   if (!D) return Out;
   const int Fd = ::dirfd(D.get());
+  struct stat Self;
+  if (::fstat(Fd, &Self) != 0) return Out;
+  // A plain folder is known from its entry: its inode is the entry's, its device the
+  // folder's (a mount point gets the inode beneath it, so it never matches later checks and is
+  // never removed). The first folder entry is checked against the file system; where entries
+  // and the file system disagree (some layered file systems), every entry is asked.
+  enum { Unchecked, Trusted, Distrusted } Entries = Unchecked;
   while (const dirent* E = ::readdir(D.get())) {
     if (Hidden(E->d_name)) continue;
+    if (E->d_type == DT_DIR && Entries == Unchecked) {
+      struct stat Own;
+      Entries = ::fstatat(Fd, E->d_name, &Own, AT_SYMLINK_NOFOLLOW) == 0 &&
+                        Own.st_ino == E->d_ino && Own.st_dev == Self.st_dev
+                    ? Trusted
+                    : Distrusted;
+    }
+    if (E->d_type == DT_DIR && Entries == Trusted) {
+      Out.push_back({E->d_name, false, Self.st_dev, E->d_ino});
+      continue;
+    }
     bool IsLink = false;
     struct stat Own;
     if (!IsFolderEntry(Fd, *E, IsLink, Own)) continue;
