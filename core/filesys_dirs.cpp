@@ -158,9 +158,8 @@ bool FolderNameLess(std::string_view A, std::string_view B) {
 }
 
 void SortFolderEntries(std::vector<TFolderEntry>& Entries) {
-  std::stable_sort(Entries.begin(), Entries.end(), [](const auto& A, const auto& B) {
-    return FolderNameLess(A.Name, B.Name);
-  });
+  std::stable_sort(Entries.begin(), Entries.end(),
+                   [](const auto& A, const auto& B) { return FolderNameLess(A.Name, B.Name); });
 }
 
 bool CreateFolderChain(int Dir, const std::vector<std::string>& Components) {

@@ -4,11 +4,10 @@
 #include "kvl/core/filesys.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -48,9 +47,13 @@ TEST(FileSys, PathArithmetic) {
   while (!P.empty() && Steps < 10) P = ParentDir(P), ++Steps;
   EXPECT_EQ(Steps, 4);
 
-  const std::pair<const char*, const char*> Norm[] = {
-      {"/r/a/../b", "/r/b/"}, {"//r///a/./", "/r/a/"}, {"/..", "/"}, {"rel/dir", "/base/rel/dir/"},
-      {"../x/.", "/x/"},      {"/", "/"},               {"", ""}};
+  const std::pair<const char*, const char*> Norm[] = {{"/r/a/../b", "/r/b/"},
+                                                      {"//r///a/./", "/r/a/"},
+                                                      {"/..", "/"},
+                                                      {"rel/dir", "/base/rel/dir/"},
+                                                      {"../x/.", "/x/"},
+                                                      {"/", "/"},
+                                                      {"", ""}};
   for (const auto& [In, Out] : Norm) EXPECT_EQ(NormalizePath(In, "/base/"), Out) << In;
   EXPECT_EQ(NormalizePath(std::string_view("/a\0b", 4)), "");
 
@@ -67,14 +70,25 @@ TEST(FileSys, NewFolderNamesSplitSafelyOrNotAtAll) {
   struct {
     std::string Name;
     std::vector<std::string> Parts;  // empty: refused
-  } const Cases[] = {
-      {"a/b", {"a", "b"}},       {"a\\b", {"a", "b"}},  {"a//b/", {"a", "b"}},
-      {"\xC3\xA9", {"\xC3\xA9"}}, {std::string(255, 'n'), {std::string(255, 'n')}},
-      {"..", {}},                {"../x", {}},          {"a/../../x", {}},
-      {"./a", {}},               {".a", {}},            {"", {}},
-      {"/", {}},                 {"///", {}},           {"a|b", {}},
-      {"a<b", {}},               {"a\"b", {}},          {std::string("a\0b", 3), {}},
-      {"a\nb", {}},              {std::string(256, 'n'), {}}};
+  } const Cases[] = {{"a/b", {"a", "b"}},
+                     {"a\\b", {"a", "b"}},
+                     {"a//b/", {"a", "b"}},
+                     {"\xC3\xA9", {"\xC3\xA9"}},
+                     {std::string(255, 'n'), {std::string(255, 'n')}},
+                     {"..", {}},
+                     {"../x", {}},
+                     {"a/../../x", {}},
+                     {"./a", {}},
+                     {".a", {}},
+                     {"", {}},
+                     {"/", {}},
+                     {"///", {}},
+                     {"a|b", {}},
+                     {"a<b", {}},
+                     {"a\"b", {}},
+                     {std::string("a\0b", 3), {}},
+                     {"a\nb", {}},
+                     {std::string(256, 'n'), {}}};
   for (const auto& C : Cases) {
     std::vector<std::string> Parts = {"untouched"};
     const bool Ok = SplitNewFolderName("/base/", C.Name, Parts);
@@ -87,8 +101,8 @@ TEST(FileSys, NewFolderNamesSplitSafelyOrNotAtAll) {
 
 TEST(FileSys, ListingShowsVisibleFoldersAndLinksToThemOnly) {
   TScratchFolder S("filesys");
-  for (const char* D : {"Beta", "alpha", "Alpha", ".hidden", "empty", "deep", "deep/sub",
-                        "dotonly", "dotonly/.x", "locked", "files"})
+  for (const char* D : {"Beta", "alpha", "Alpha", ".hidden", "empty", "deep", "deep/sub", "dotonly",
+                        "dotonly/.x", "locked", "files"})
     MakeDir(S / D);
   MakeFile(S / "file");
   MakeFile(S / "files/f");
@@ -106,8 +120,8 @@ TEST(FileSys, ListingShowsVisibleFoldersAndLinksToThemOnly) {
   SortFolderEntries(L);
   std::vector<std::string> Names;
   for (const auto& E : L) Names.push_back(E.Name);
-  EXPECT_EQ(Names, (std::vector<std::string>{"Alpha", "alpha", "Beta", "deep", "dotonly",
-                                             "empty", "files", "locked", "tolink"}));
+  EXPECT_EQ(Names, (std::vector<std::string>{"Alpha", "alpha", "Beta", "deep", "dotonly", "empty",
+                                             "files", "locked", "tolink"}));
   for (const auto& E : L) {
     EXPECT_EQ(E.IsLink, E.Name == "tolink") << E.Name;
     EXPECT_EQ(E.Ino, Inode(S / E.Name)) << E.Name;
@@ -133,8 +147,8 @@ TEST(FileSys, ListingShowsVisibleFoldersAndLinksToThemOnly) {
 
   EXPECT_TRUE(DirExists(S / "deep"));
   EXPECT_TRUE(DirExists(S / "tolink"));
-  for (const std::string& P : {S / "file", S / "fifo", S / "dangling", S / "loop1",
-                              std::string(), std::string("/dev/null"), S.Path() + '\0'})
+  for (const std::string& P : {S / "file", S / "fifo", S / "dangling", S / "loop1", std::string(),
+                               std::string("/dev/null"), S.Path() + '\0'})
     EXPECT_FALSE(DirExists(P)) << P;
 }
 
@@ -168,11 +182,8 @@ TEST(FileSys, ChainsAreCreatedWholeOrNotAtAll) {
   EXPECT_TRUE(CreateFolderChain(Base.Get(), {"a", "b"}));  // existing folders are reused
   // The chain runs one below the other: a file or link in the base blocks its first step, a
   // bad later component undoes the new folders made before it.
-  const std::vector<std::string> Bad[] = {{"file", "n2"},
-                                          {"link", "n2"},
-                                          {"n1", std::string(300, 'x')},
-                                          {"n1", "..", "n2"},
-                                          {}};
+  const std::vector<std::string> Bad[] = {
+      {"file", "n2"}, {"link", "n2"}, {"n1", std::string(300, 'x')}, {"n1", "..", "n2"}, {}};
   for (const auto& Parts : Bad) {
     EXPECT_FALSE(CreateFolderChain(Base.Get(), Parts));
     EXPECT_FALSE(Exists(S / "base/n1"));

@@ -27,9 +27,8 @@ std::vector<std::string> PictureFiles(const std::string& Folder) {
   std::error_code Ec;
   for (const auto& E : fs::directory_iterator(Folder, Ec)) {
     std::string Ext = E.path().extension().string();
-    std::transform(Ext.begin(), Ext.end(), Ext.begin(), [](unsigned char C) {
-      return char(std::tolower(C));
-    });
+    std::transform(Ext.begin(), Ext.end(), Ext.begin(),
+                   [](unsigned char C) { return char(std::tolower(C)); });
     if ((Ext == ".png" || Ext == ".bmp" || Ext == ".jpg" || Ext == ".jpeg") &&
         E.is_regular_file(Ec))
       Files.push_back(E.path().string());
@@ -139,8 +138,7 @@ int main(int argc, char** argv) {
     Application->SetMainForm(Form);
     Application->Run();
   }
-  for (int S = Grid->FirstSelectedSlide(); S >= Grid->GetMin();
-       S = Grid->NextSelectedSlide(S))
+  for (int S = Grid->FirstSelectedSlide(); S >= Grid->GetMin(); S = Grid->NextSelectedSlide(S))
     std::printf("%s\n", Files[std::size_t(S - 1)].c_str());
   return 0;
 }

@@ -31,8 +31,7 @@ public:
   int Small() { return int(std::int8_t(Byte())) * 3; }
   // Mostly small numbers, now and then an extreme one.
   int Number() {
-    static const int Extremes[] = {INT_MIN, -1, 0, 1, 2, 99, 100, 101, 10000, INT_MAX - 1,
-                                   INT_MAX};
+    static const int Extremes[] = {INT_MIN, -1, 0, 1, 2, 99, 100, 101, 10000, INT_MAX - 1, INT_MAX};
     const std::uint8_t B = Byte();
     if (B < 200) return int(B) * 7 - 300;
     return Extremes[B % (sizeof Extremes / sizeof *Extremes)];
@@ -106,23 +105,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   for (int Step = 0; R.More() && Step < 64; ++Step) {
     try {
       switch (R.Byte() % 16) {
-        case 0: T.SetMin(R.Number()); break;
+        case 0:
+          T.SetMin(R.Number());
+          break;
         case 1: {
           const int Max = R.Number();
           // The full range takes 256 MiB of selection: allowed, but not in every input.
           if (Max < 2000000 || R.Byte() == 0) T.SetMax(Max);
           break;
         }
-        case 2: T.SetSlideSize(R.Number()); break;
-        case 3: T.SetSlideDistance(R.Small()); break;
-        case 4: T.SetSlideMargin(R.Small()); break;
-        case 5: T.SetFocusLinewidth(R.Small()); break;
-        case 6: T.SetSlideSelectMode(static_cast<TSlideSelectMode>(R.Byte())); break;
+        case 2:
+          T.SetSlideSize(R.Number());
+          break;
+        case 3:
+          T.SetSlideDistance(R.Small());
+          break;
+        case 4:
+          T.SetSlideMargin(R.Small());
+          break;
+        case 5:
+          T.SetFocusLinewidth(R.Small());
+          break;
+        case 6:
+          T.SetSlideSelectMode(static_cast<TSlideSelectMode>(R.Byte()));
+          break;
         case 7:
           T.SetOuterFrameStyle(static_cast<TFrameStyle>(R.Byte()));
           T.SetInnerFrameStyle(static_cast<TFrameStyle>(R.Byte()));
           break;
-        case 8: T.SetBounds(0, 0, R.Byte() * 3, R.Byte() * 2); break;
+        case 8:
+          T.SetBounds(0, 0, R.Byte() * 3, R.Byte() * 2);
+          break;
         case 9: {
           const std::uint8_t B = R.Byte();
           double X = R.Number() + B / 256.0;
@@ -131,16 +144,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
           T.SetFirstThumbIx(X);
           break;
         }
-        case 10: Mouse(S, THostEventKind::MouseMove, R.Byte() * 3, R.Byte() * 2); break;
+        case 10:
+          Mouse(S, THostEventKind::MouseMove, R.Byte() * 3, R.Byte() * 2);
+          break;
         case 11: {
           const int X = R.Byte() * 3 - 1, Y = R.Byte() * 2 - 1;
           Mouse(S, THostEventKind::MouseDown, X, Y);
           Mouse(S, THostEventKind::MouseUp, R.Byte() == 0 ? -1 : X, R.Byte() == 0 ? -1 : Y);
           break;
         }
-        case 12: T.SetSelectedSlide(R.Number(), R.Byte() & 1); break;
-        case 13: T.SetSelectedRange(R.Number(), R.Number(), R.Byte() & 1); break;
-        case 14: T.ResetAllSelections(); break;
+        case 12:
+          T.SetSelectedSlide(R.Number(), R.Byte() & 1);
+          break;
+        case 13:
+          T.SetSelectedRange(R.Number(), R.Number(), R.Byte() & 1);
+          break;
+        case 14:
+          T.ResetAllSelections();
+          break;
         default: {
           const std::uint8_t B = R.Byte();
           A.W = B == 1 ? 1 : B == 2 ? 10000 : R.Byte();

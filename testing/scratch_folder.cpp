@@ -28,9 +28,7 @@ TScratchFolder::~TScratchFolder() {
   ::close(Parent);
 }
 
-std::string MemoryScratchBase() {
-  return ::access("/dev/shm", W_OK | X_OK) == 0 ? "/dev/shm" : "";
-}
+std::string MemoryScratchBase() { return ::access("/dev/shm", W_OK | X_OK) == 0 ? "/dev/shm" : ""; }
 
 bool RemoveTreeAt(int Dir, const std::string& Name) {
   struct stat St;

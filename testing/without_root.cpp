@@ -16,9 +16,12 @@ TWithoutRoot RunWithoutRoot(const std::function<bool()>& Check) {
   int Status = 0;
   if (::waitpid(Child, &Status, 0) != Child || !WIFEXITED(Status)) return TWithoutRoot::Failed;
   switch (WEXITSTATUS(Status)) {
-    case 0: return TWithoutRoot::Passed;
-    case 2: return TWithoutRoot::CannotDropRoot;
-    default: return TWithoutRoot::Failed;
+    case 0:
+      return TWithoutRoot::Passed;
+    case 2:
+      return TWithoutRoot::CannotDropRoot;
+    default:
+      return TWithoutRoot::Failed;
   }
 }
 

@@ -75,7 +75,8 @@ TEST(ThumbnailsFaults, FailedGrowthKeepsTheBitsAndTheRange) {
                   try {
                     T.SetMax(1000000);
                   } catch (const EKVLError& E) {
-                    Named = std::string(E.what()) == "Component \"Grid\": not enough memory on heap";
+                    Named =
+                        std::string(E.what()) == "Component \"Grid\": not enough memory on heap";
                     throw;
                   }
                 },

@@ -97,10 +97,8 @@ TEST_F(ThumbnailsPaintTest, PicturesAreFittedWithTheirAspectAndFramed) {
     TRect Target;  // relative to the card
   };
   const TCase Cases[] = {
-      {60, 120, Rect(M + 30, M, M + 90, M + 120)},
-      {120, 60, Rect(M, M + 30, M + 120, M + 90)},
-      {1, 10000, Rect(M + 59, M, M + 60, M + 120)},
-      {10000, 1, Rect(M, M + 59, M + 120, M + 60)},
+      {60, 120, Rect(M + 30, M, M + 90, M + 120)},  {120, 60, Rect(M, M + 30, M + 120, M + 90)},
+      {1, 10000, Rect(M + 59, M, M + 60, M + 120)}, {10000, 1, Rect(M, M + 59, M + 120, M + 60)},
       {4000, 4000, Rect(M, M, M + 120, M + 120)},
   };
   for (const TCase& C : Cases) {
@@ -226,10 +224,18 @@ TEST_F(ThumbnailsPaintTest, HostileAnswersNeitherCrashNorLeakNorStopPainting) {
     Throw(2);
     H = irpShowSlide;
     switch (Id % 4) {
-      case 0: Buf.reset(); break;
-      case 1: Buf = std::make_unique<TBitmap>(30 + Id, 20); break;  // replaced every time
-      case 2: Buf = std::make_unique<TBitmap>(); break;  // 0 x 0
-      default: H = static_cast<TImageRequestProcessing>(200); break;
+      case 0:
+        Buf.reset();
+        break;
+      case 1:
+        Buf = std::make_unique<TBitmap>(30 + Id, 20);
+        break;  // replaced every time
+      case 2:
+        Buf = std::make_unique<TBitmap>();
+        break;  // 0 x 0
+      default:
+        H = static_cast<TImageRequestProcessing>(200);
+        break;
     }
   };
   Ctl->OnSlideRendered = [&](TObject*, TCanvas&, int, int, int) { Throw(3); };

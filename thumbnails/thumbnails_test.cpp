@@ -266,14 +266,13 @@ TEST_F(ThumbnailsTest, PaintAsksForEveryVisibleSlideInColumnOrder) {
     Ctl->SetColorMark(Ctl->GetColorMark() ^ 1);  // no nested paint
   };
   Ctl->OnSlideRendered = [this](TObject*, TCanvas&, int X, int Y, int Id) {
-    Log.push_back("done " + std::to_string(Id) + " " + std::to_string(X) + "," +
-                  std::to_string(Y));
+    Log.push_back("done " + std::to_string(Id) + " " + std::to_string(X) + "," + std::to_string(Y));
   };
   Ctl->SetFirstThumbIx(3);
-  const std::vector<std::string> Expected = {
-      "first",       "ask 3",  "done 3 10,12",  "ask 5",  "done 5 10,148",  "ask 7",
-      "done 7 10,284", "ask 4", "done 4 146,12", "ask 6", "done 6 146,148", "ask 8",
-      "done 8 146,284", "last"};
+  const std::vector<std::string> Expected = {"first",          "ask 3", "done 3 10,12",   "ask 5",
+                                             "done 5 10,148",  "ask 7", "done 7 10,284",  "ask 4",
+                                             "done 4 146,12",  "ask 6", "done 6 146,148", "ask 8",
+                                             "done 8 146,284", "last"};
   EXPECT_EQ(Log, Expected);
   EXPECT_EQ(Ctl->GetNumSldY(), 3);
 }
@@ -320,9 +319,9 @@ TEST_F(ThumbnailsTest, MouseFocusesClicksAndDoubleClicks) {
   D.MouseDown(*Ctl, 50, 50);
   D.MouseUp(*Ctl, -1, -1);
   EXPECT_EQ(Ctl->GetLastClickedSlide(), 2);
-  const std::vector<std::string> Expected = {
-      "image 50,200 2", "image 5,5 0", "image 50,50 1", "image 50,50 1",
-      "image 50,200 2", "double",      "image double 2", "image 50,200 2"};
+  const std::vector<std::string> Expected = {"image 50,200 2", "image 5,5 0",    "image 50,50 1",
+                                             "image 50,50 1",  "image 50,200 2", "double",
+                                             "image double 2", "image 50,200 2"};
   EXPECT_EQ(Log, Expected);
 }
 
