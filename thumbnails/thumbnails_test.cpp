@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -89,32 +90,35 @@ TEST_F(ThumbnailsTest, PositionIsClampedAlignedToItsRowAndRealignedWhenARowWiden
 TEST_F(ThumbnailsTest, SettersClampAndPaintOnlyOnChange) {
   struct TCase {
     const char* Name;
-    void (TThumbnails::*Set)(int);
-    int (TThumbnails::*Get)() const;
+    std::function<void(int)> Set;
+    std::function<int()> Get;
     int In, Stored;
   };
+  TThumbnails& T = *Ctl;
+#define KVL_PROPERTY(P) [&](int V) { T.Set##P(V); }, [&] { return T.Get##P(); }
   const TCase Cases[] = {
-      {"size low", &TThumbnails::SetSlideSize, &TThumbnails::GetSlideSize, 10, 50},
-      {"size wide", &TThumbnails::SetSlideSize, &TThumbnails::GetSlideSize, 900, 260},
-      {"distance low", &TThumbnails::SetSlideDistance, &TThumbnails::GetSlideDistance, -1, 0},
-      {"distance high", &TThumbnails::SetSlideDistance, &TThumbnails::GetSlideDistance, 101, 100},
-      {"margin low", &TThumbnails::SetSlideMargin, &TThumbnails::GetSlideMargin, -1, 0},
-      {"margin high", &TThumbnails::SetSlideMargin, &TThumbnails::GetSlideMargin, 101, 100},
-      {"focus low", &TThumbnails::SetFocusLinewidth, &TThumbnails::GetFocusLinewidth, -1, 0},
-      {"focus high", &TThumbnails::SetFocusLinewidth, &TThumbnails::GetFocusLinewidth, 11, 10},
-      {"min low", &TThumbnails::SetMin, &TThumbnails::GetMin, -5, 1},
-      {"max low", &TThumbnails::SetMax, &TThumbnails::GetMax, -5, 1},
+      {"size low", KVL_PROPERTY(SlideSize), 10, 50},
+      {"size wide", KVL_PROPERTY(SlideSize), 900, 260},
+      {"distance low", KVL_PROPERTY(SlideDistance), -1, 0},
+      {"distance high", KVL_PROPERTY(SlideDistance), 101, 100},
+      {"margin low", KVL_PROPERTY(SlideMargin), -1, 0},
+      {"margin high", KVL_PROPERTY(SlideMargin), 101, 100},
+      {"focus low", KVL_PROPERTY(FocusLinewidth), -1, 0},
+      {"focus high", KVL_PROPERTY(FocusLinewidth), 11, 10},
+      {"min low", KVL_PROPERTY(Min), -5, 1},
+      {"max low", KVL_PROPERTY(Max), -5, 1},
   };
+#undef KVL_PROPERTY
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Name);
-    const int Old = (Ctl->*C.Get)();
+    const int Old = C.Get();
     Paints = 0;
-    (Ctl->*C.Set)(Old);
+    C.Set(Old);
     EXPECT_EQ(Paints, 0);
-    (Ctl->*C.Set)(C.In);
-    EXPECT_EQ((Ctl->*C.Get)(), C.Stored);
+    C.Set(C.In);
+    EXPECT_EQ(C.Get(), C.Stored);
     EXPECT_EQ(Paints, C.Stored != Old ? 1 : 0);
-    (Ctl->*C.Set)(Old);
+    C.Set(Old);
   }
   Paints = 0;
   Ctl->SetColorCover(clSilver);
