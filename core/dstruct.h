@@ -1,6 +1,7 @@
 // Data structures of the core library.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -221,6 +222,43 @@ private:
   bool FInverseValid = false;
   std::vector<std::uint8_t> FRowAttr;  // by physical row
   std::vector<std::uint8_t> FColAttr;  // by column, up to the highest one set
+};
+
+// A field of bits numbered from 0, for selections over many items.
+//
+// Bits are held in 64-bit words; counting and searching go a word at a time. Reads outside the
+// field give false and writes outside it are ignored, like every indexed store of the library.
+// Shrinking clears the bits that leave, so a later growth never brings old bits back. A growth
+// that cannot be satisfied raises std::bad_alloc and leaves the field as it was.
+class TBitFld {
+public:
+  TBitFld() = default;
+
+  // Bits 0 .. N - 1 exist afterwards; those that stay keep their value, new ones are false.
+  // A negative size counts as 0.
+  void SetSize(int N);
+  int GetSize() const { return FSize; }
+  // Every bit false.
+  void Clear() noexcept;
+  bool GetBit(int I) const noexcept {
+    return InField(I) && (FWords[Word(I)] >> (unsigned(I) & 63u) & 1u) != 0;
+  }
+  void SetBit(int I, bool Value) noexcept;
+  // Sets the bits from First to Last (either order), clipped to the field.
+  void SetRange(int First, int Last, bool Value) noexcept;
+
+  int CountTrueBits() const noexcept;
+  // The lowest true bit, or -1 when there is none.
+  int FirstTrueBit() const noexcept { return NextTrueBit(-1); }
+  // The lowest true bit above After, or -1 when there is none.
+  int NextTrueBit(int After) const noexcept;
+
+private:
+  bool InField(int I) const noexcept { return I >= 0 && I < FSize; }
+  static std::size_t Word(int I) { return std::size_t(unsigned(I) >> 6); }
+
+  std::vector<std::uint64_t> FWords;
+  int FSize = 0;
 };
 
 }  // namespace kvl

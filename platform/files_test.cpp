@@ -9,9 +9,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "kvl/platform/bitmap.h"
+#include "kvl/testing/scratch_folder.h"
 
 namespace kvl {
 namespace {
@@ -21,16 +23,13 @@ namespace fs = std::filesystem;
 class GivenFiles : public ::testing::Test {
 protected:
   void SetUp() override {
-    std::string Pattern = (fs::temp_directory_path() / "kvl-files-XXXXXX").string();
-    ASSERT_NE(mkdtemp(Pattern.data()), nullptr);
-    Dir = Pattern;
+    FScratch = std::make_unique<TScratchFolder>("kvl-files");
+    Dir = FScratch->Path().substr(0, FScratch->Path().size() - 1);
   }
-  void TearDown() override {
-    std::error_code Ignored;
-    fs::remove_all(Dir, Ignored);
-  }
+  void TearDown() override { FScratch.reset(); }
   std::string Path(const std::string& Name) const { return Dir + "/" + Name; }
 
+  std::unique_ptr<TScratchFolder> FScratch;
   std::string Dir;
 };
 

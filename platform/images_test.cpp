@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "kvl/platform/bitmap.h"
 #include "kvl/platform/resources.h"
 #include "kvl/testing/golden.h"
+#include "kvl/testing/scratch_folder.h"
 
 namespace kvl {
 namespace {
@@ -238,10 +240,8 @@ void ExpectRejected(const TBytes& Bytes, const std::string& Fragment) {
 class ScratchFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* Info = ::testing::UnitTest::GetInstance()->current_test_info();
-    FDir = fs::temp_directory_path() /
-           ("kvl-images-" + std::string(Info->name()) + "-" + std::to_string(::getpid()));
-    fs::create_directories(FDir);
+    FScratch = std::make_unique<kvl::TScratchFolder>("kvl-images");
+    FDir = FScratch->Path();
     if (const char* Old = std::getenv("KVL_TEST_OUTPUT")) FOldOutput = Old;
     ::setenv("KVL_TEST_OUTPUT", FDir.c_str(), 1);
   }
@@ -251,11 +251,11 @@ class ScratchFolder : public ::testing::Test {
     else
       ::unsetenv("KVL_TEST_OUTPUT");
     ::unsetenv("KVL_UPDATE_GOLDEN");
-    std::error_code Ignored;
-    fs::remove_all(FDir, Ignored);
+    FScratch.reset();
   }
   std::string Path(const std::string& Name) const { return (FDir / Name).string(); }
 
+  std::unique_ptr<kvl::TScratchFolder> FScratch;
   fs::path FDir;
   std::optional<std::string> FOldOutput;
 };

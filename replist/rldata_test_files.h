@@ -5,10 +5,12 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
+
+#include "kvl/testing/scratch_folder.h"
 
 namespace kvl {
 
@@ -16,15 +18,10 @@ class TTempDirTest : public ::testing::Test {
 protected:
   std::string Dir;
   void SetUp() override {
-    std::string Pattern = (std::filesystem::temp_directory_path() / "kvl-rldata-XXXXXX").string();
-    ASSERT_NE(mkdtemp(Pattern.data()), nullptr);
-    Dir = Pattern;
+    FScratch = std::make_unique<TScratchFolder>("kvl-rldata");
+    Dir = FScratch->Path().substr(0, FScratch->Path().size() - 1);
   }
-  void TearDown() override {
-    std::error_code Ec;
-    std::filesystem::permissions(Dir, std::filesystem::perms::owner_all, Ec);
-    std::filesystem::remove_all(Dir, Ec);
-  }
+  void TearDown() override { FScratch.reset(); }
   std::string Write(const std::string& Name, const std::string& Content) {
     const std::string Path = Dir + "/" + Name;
     std::ofstream(Path, std::ios::binary) << Content;
@@ -40,6 +37,9 @@ protected:
     std::ifstream In(Path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(In), {});
   }
+
+private:
+  std::unique_ptr<TScratchFolder> FScratch;
 };
 
 }  // namespace kvl

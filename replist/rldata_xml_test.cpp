@@ -2,10 +2,10 @@
 // file-kind test.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <cstdlib>
 #include <random>
 #include <sstream>
@@ -13,6 +13,7 @@
 #include "kvl/core/stringl.h"
 #include "kvl/platform/errors.h"
 #include "kvl/replist/replist.h"
+#include "kvl/testing/without_root.h"
 #include "rldata_test_files.h"
 
 namespace kvl {
@@ -248,21 +249,9 @@ TEST_F(RLDataXml, SavingIntoAReadOnlyFolderRaisesAndKeepsTheOldFile) {
     }
     return false;
   };
-  if (geteuid() != 0) {
-    EXPECT_TRUE(SaveFails());
-    return;
-  }
-  const pid_t Child = fork();
-  ASSERT_GE(Child, 0);
-  if (Child == 0) {
-    const bool Dropped = setgid(65534) == 0 && setuid(65534) == 0;
-    _exit(!Dropped ? 2 : SaveFails() ? 0 : 1);
-  }
-  int Status = 0;
-  ASSERT_EQ(waitpid(Child, &Status, 0), Child);
-  ASSERT_TRUE(WIFEXITED(Status));
-  if (WEXITSTATUS(Status) == 2) GTEST_SKIP() << "cannot give up root here";
-  EXPECT_EQ(WEXITSTATUS(Status), 0) << "the save succeeded or changed the old file";
+  const TWithoutRoot Result = RunWithoutRoot(SaveFails);
+  if (Result == TWithoutRoot::CannotDropRoot) GTEST_SKIP() << "cannot give up root here";
+  EXPECT_EQ(Result, TWithoutRoot::Passed) << "the save succeeded or changed the old file";
   EXPECT_EQ(Read(F), "old contents");
 }
 

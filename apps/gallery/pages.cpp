@@ -14,6 +14,7 @@ const std::vector<TGalleryPage>& GalleryPages() {
       {"Dialogs", BuildDialogsPage},
       {"Meter", BuildMeterPage},
       {"Labels and bars", BuildLabelsPage},
+      {"Thumbnails", BuildThumbnailsPage},
   };
   return Pages;
 }

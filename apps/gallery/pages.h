@@ -29,5 +29,6 @@ void BuildTreeViewPage(TWinControl& Host);
 void BuildDialogsPage(TWinControl& Host);
 void BuildMeterPage(TWinControl& Host);
 void BuildLabelsPage(TWinControl& Host);
+void BuildThumbnailsPage(TWinControl& Host);
 
 }  // namespace kvl::gallery
