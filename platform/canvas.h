@@ -85,6 +85,10 @@ public:
   // The whole bitmap at its own size; a Transparent bitmap leaves its key colour out.
   void Draw(int X, int Y, const TBitmap& Source);
   void StretchDraw(const TRect& Dest, const TBitmap& Source);
+  // Puts Source at (X, Y) through Mask (same size): per channel dest = min(255, dest * m / 255
+  // + src), m being the mask's value. Black mask pixels show Source, white ones add Source to
+  // what lies beneath (nothing when Source is black there), grey ones blend.
+  void MaskedDraw(int X, int Y, const TBitmap& Source, const TBitmap& Mask);
   void InvertRect(const TRect& R);
 
   // --- text (canvas_text.cpp) ---
