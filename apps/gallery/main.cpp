@@ -4,6 +4,7 @@
 //   kvl-gallery                       a window when a display is there, else gallery.png
 //   kvl-gallery --png FILE [--page NAME] [--size WxH] [--time MS] [--type TEXT]
 //               [--date YYYY-MM-DD[THH:MM]]   the headless wall clock, so pictures keep a date
+//   kvl-gallery --event-log FILE      pages write a line per event (clicks, repeats) to FILE
 //   kvl-gallery --list                the page names
 #include <algorithm>
 #include <charconv>
@@ -15,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "event_log.h"
 #include "gallery_form.h"
 #include "kvl/platform/application.h"
 #include "kvl/platform/dates.h"
@@ -34,13 +36,14 @@ struct TOptions {
   std::string Type;
   std::optional<TDateTime> WallClock;
   bool List = false;
+  std::string EventLog;
 };
 
 [[noreturn]] void Usage(const std::string& Problem) {
   std::fprintf(stderr,
                "kvl-gallery: %s\n"
                "usage: kvl-gallery [--png FILE] [--page NAME] [--size WxH] [--time MS] "
-               "[--type TEXT] [--date YYYY-MM-DD[THH:MM]] [--list]\n",
+               "[--type TEXT] [--date YYYY-MM-DD[THH:MM]] [--event-log FILE] [--list]\n",
                Problem.c_str());
   std::exit(2);
 }
@@ -101,6 +104,8 @@ TOptions ParseOptions(int Argc, char** Argv) {
       O.Type = Value();
     } else if (A == "--date") {
       O.WallClock = ParseDate(Value());
+    } else if (A == "--event-log") {
+      O.EventLog = Value();
     } else if (A == "--list") {
       O.List = true;
     } else {
@@ -138,6 +143,7 @@ int Main(int Argc, char** Argv) {
     for (const TGalleryPage& P : GalleryPages()) std::printf("%s\n", P.Name.c_str());
     return 0;
   }
+  if (!O.EventLog.empty()) OpenEventLog(O.EventLog);
   THeadlessHost* Headless = nullptr;
   if (!O.Png.empty()) {
     auto Host = std::make_unique<THeadlessHost>();

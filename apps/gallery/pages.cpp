@@ -8,6 +8,7 @@ const std::vector<TGalleryPage>& GalleryPages() {
       {"Standard controls", BuildControlsPage},
       {"Numeric entry", BuildNumioPage},
       {"Displays", BuildDisplaysPage},
+      {"Buttons and selectors", BuildButtonsPage},
   };
   return Pages;
 }

@@ -23,5 +23,6 @@ void BuildSamplerPage(TWinControl& Host);
 void BuildControlsPage(TWinControl& Host);
 void BuildNumioPage(TWinControl& Host);
 void BuildDisplaysPage(TWinControl& Host);
+void BuildButtonsPage(TWinControl& Host);
 
 }  // namespace kvl::gallery
