@@ -779,6 +779,18 @@ TEST(MaskedDrawTest, BlendsThroughTheMaskAndClips) {
   Dst.GetCanvas()->MaskedDraw(-3, 1, Src, Mask);
   EXPECT_EQ(At(Dst, 0, 1), 0x686898u);
   EXPECT_EQ(At(Dst, 5, 0), 0x9090F0u);
+  // Long runs of pure black and pure white mask (four pixels at a time), then a ragged end.
+  const TBitmap Wide = Distinct(11, 1);
+  const TBitmap Runs = Make(11, 1, {0, 0, 0, 0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0, 0xFFFFFF, 0});
+  TBitmap Under = Filled(11, 1, 0x101010);
+  TBitmap BlackSrc = Filled(11, 1, 0);
+  Under.GetCanvas()->MaskedDraw(0, 0, BlackSrc, Runs);
+  for (int X = 0; X < 11; ++X)
+    EXPECT_EQ(At(Under, X, 0), (X < 4 || X == 8 || X == 10) ? 0u : 0x101010u) << X;
+  Under.GetCanvas()->MaskedDraw(0, 0, Wide, Runs);
+  for (int X = 0; X < 11; ++X)
+    EXPECT_EQ(At(Under, X, 0), At(Wide, X, 0) + ((X >= 4 && X < 8) || X == 9 ? 0x101010u : 0))
+        << X;
 }
 
 }  // namespace
