@@ -158,6 +158,13 @@ TEST_F(OnOffTest, DoubleClickTogglesTwiceAndSpeedModeIsOnOnlyWhileHeld) {
   D.MouseUp(*Ctl, 300, 25);
   EXPECT_FALSE(Ctl->GetOnOff());
   EXPECT_EQ(Clicks, 1);
+  // A press that loses the mouse (a modal form opens) ends off too.
+  D.AdvanceTime(1000);
+  D.MouseDown(*Ctl, 50, 25);
+  Application->CancelCapture();
+  EXPECT_FALSE(Ctl->GetOnOff());
+  D.MouseUp(*Ctl, 50, 25);
+  EXPECT_EQ(Clicks, 1);
 }
 
 TEST_F(OnOffTest, SpacesCentringAndStyles) {
