@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "kvl/core/kvlbase.h"
 #include "kvl/platform/bitmap.h"
@@ -131,11 +132,15 @@ private:
   void Toggle();
   void PaintCaptions(TCanvas& Bmp, TCanvas& Mask, bool Enabled);
   void PaintGlyph(bool Enabled);
+  // Puts the transparent picture on the control where it has content (captions, glyph,
+  // frame): elsewhere the mask keeps the parent's pixels as they are.
+  void PutTransparent();
 
   std::array<TBitmap, 4> FButImg;
   std::array<TBitmap, 4> FUserImg;
   TBitmap FMask;
   TBitmap FBitmap;
+  std::vector<TRect> FContent;  // where the last transparent paint drew something
   int FGlyphWidth = 0, FGlyphHeight = 0;
   bool FOnOff = true;
   bool FEnabled = true;

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <utility>
+#include <vector>
 #include <string_view>
 
 #include "kvl/core/drawing.h"
@@ -21,10 +23,12 @@ void TOnOffBut::PaintCaptions(TCanvas& Bmp, TCanvas& Mask, bool Enabled) {
                          int XC) {
     if (Text.empty()) return;
     const int X = Align == taLeftJustify ? XL : Align == taRightJustify ? XR : XC;
+    // The text cell with the engraved copy, and room for ink beyond the advance.
+    FContent.push_back(Rect(X - 2, Y, X + Bmp.TextWidth(Text) + TH / 2 + 2, Y + TH + 1));
     if (Enabled) {
       Bmp.GetFont().SetColor(FColorTxt);
       Bmp.TextOut(X, Y, Text);
-      Mask.TextOut(X, Y, Text);
+      if (FTransParent) Mask.TextOut(X, Y, Text);
       return;
     }
     // Engraved: a white copy one pixel right and down under the grey one; the mask takes both.
@@ -32,6 +36,7 @@ void TOnOffBut::PaintCaptions(TCanvas& Bmp, TCanvas& Mask, bool Enabled) {
     Bmp.TextOut(X + 1, Y + 1, Text);
     Bmp.GetFont().SetColor(clGray);
     Bmp.TextOut(X, Y, Text);
+    if (!FTransParent) return;
     Mask.TextOut(X + 1, Y + 1, Text);
     Mask.TextOut(X, Y, Text);
   };
@@ -58,18 +63,37 @@ void TOnOffBut::PaintGlyph(bool Enabled) {
                      Right = std::min<std::int64_t>(X0 + G.GetWidth(), FBitmap.GetWidth()),
                      Bottom = std::min<std::int64_t>(Y0 + G.GetHeight(), FBitmap.GetHeight());
   if (Left >= Right || Top >= Bottom) return;
+  FContent.push_back(Rect(int(Left), int(Top), int(Right), int(Bottom)));
   const std::uint32_t Back =
       FTransParent ? 0 : ColorToPixel(ColorToRGB(FColorBakG));
   const std::uint32_t Key = ColorToPixel(OnOffGlyphKey);
   for (std::int64_t Y = Top; Y < Bottom; ++Y) {
     const std::uint32_t* Src = G.ScanLine(int(Y - Y0)) + (Left - X0);
     std::uint32_t* Dst = FBitmap.ScanLine(int(Y)) + Left;
-    std::uint32_t* M = FMask.ScanLine(int(Y)) + Left;
+    std::uint32_t* M = FTransParent ? FMask.ScanLine(int(Y)) + Left : nullptr;
     for (std::int64_t I = 0; I < Right - Left; ++I) {
       const std::uint32_t P = Src[I] & 0xFFFFFF;
-      const bool IsKey = P == Key;
-      Dst[I] = IsKey ? Back : P;
-      M[I] = IsKey ? 0xFFFFFF : 0;
+      Dst[I] = P == Key ? Back : P;
+    }
+    if (FTransParent)
+      for (std::int64_t I = 0; I < Right - Left; ++I) M[I] = (Src[I] & 0xFFFFFF) == Key ? 0xFFFFFF : 0;
+  }
+}
+
+// Each pixel goes through the mask exactly once: a grey (blending) mask pixel applied twice
+// would blend twice, so overlapping parts are merged row by row.
+void TOnOffBut::PutTransparent() {
+  TCanvas& C = *GetCanvas();
+  std::vector<std::pair<int, int>> Spans;
+  for (int Y = 0; Y < FBitmap.GetHeight(); ++Y) {
+    Spans.clear();
+    for (const TRect& R : FContent)
+      if (Y >= R.Top && Y < R.Bottom) Spans.push_back({R.Left, R.Right});
+    std::sort(Spans.begin(), Spans.end());
+    for (std::size_t I = 0; I < Spans.size();) {
+      int L = Spans[I].first, Rt = Spans[I].second;
+      for (++I; I < Spans.size() && Spans[I].first <= Rt; ++I) Rt = std::max(Rt, Spans[I].second);
+      C.MaskedDraw(0, 0, FBitmap, FMask, Rect(L, Y, Rt, Y + 1));
     }
   }
 }
@@ -77,8 +101,9 @@ void TOnOffBut::PaintGlyph(bool Enabled) {
 void TOnOffBut::Paint() {
   if (!GetVisible() && !IsDesigning()) return;
   const int W = GetWidth(), H = GetHeight();
+  // The mask is read only by the transparent output: an opaque button leaves it alone.
   FBitmap.SetSize(W, H);
-  FMask.SetSize(W, H);
+  FMask.SetSize(FTransParent ? W : 0, FTransParent ? H : 0);
   TCanvas& B = *FBitmap.GetCanvas();
   TCanvas& M = *FMask.GetCanvas();
   B.SetFont(GetFont());
@@ -96,14 +121,20 @@ void TOnOffBut::Paint() {
   B.GetBrush().SetStyle(bsClear);
   M.GetBrush().SetStyle(bsClear);
   const bool Enabled = IsEnabledInTree();
+  FContent.clear();
   PaintCaptions(B, M, Enabled);
   PaintGlyph(Enabled);
   DrawFrame(B, FFrameStyle, 0, 0, W - 1, H - 1, clWhite, clSilver, clGray, clBlack, clBlack);
-  DrawFrame(M, FFrameStyle, 0, 0, W - 1, H - 1, clBlack, clBlack, clBlack, clBlack, clBlack);
-  if (FTransParent)
-    GetCanvas()->MaskedDraw(0, 0, FBitmap, FMask);
-  else
+  if (FTransParent) {
+    DrawFrame(M, FFrameStyle, 0, 0, W - 1, H - 1, clBlack, clBlack, clBlack, clBlack, clBlack);
+    if (FFrameStyle != fsNone)
+      for (const TRect& R : {Rect(0, 0, W, 2), Rect(0, H - 2, W, H), Rect(0, 0, 2, H),
+                             Rect(W - 2, 0, W, H)})
+        FContent.push_back(R);
+    PutTransparent();
+  } else {
     GetCanvas()->Draw(0, 0, FBitmap);
+  }
 }
 
 }  // namespace kvl

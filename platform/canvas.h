@@ -89,6 +89,8 @@ public:
   // + src), m being the mask's value. Black mask pixels show Source, white ones add Source to
   // what lies beneath (nothing when Source is black there), grey ones blend.
   void MaskedDraw(int X, int Y, const TBitmap& Source, const TBitmap& Mask);
+  // The same for the part Part of Source and Mask only (in their coordinates).
+  void MaskedDraw(int X, int Y, const TBitmap& Source, const TBitmap& Mask, const TRect& Part);
   void InvertRect(const TRect& R);
 
   // --- text (canvas_text.cpp) ---
