@@ -85,6 +85,12 @@ public:
   // The whole bitmap at its own size; a Transparent bitmap leaves its key colour out.
   void Draw(int X, int Y, const TBitmap& Source);
   void StretchDraw(const TRect& Dest, const TBitmap& Source);
+  // Puts Source at (X, Y) through Mask (same size): per channel dest = min(255, dest * m / 255
+  // + src), m being the mask's value. Black mask pixels show Source, white ones add Source to
+  // what lies beneath (nothing when Source is black there), grey ones blend.
+  void MaskedDraw(int X, int Y, const TBitmap& Source, const TBitmap& Mask);
+  // The same for the part Part of Source and Mask only (in their coordinates).
+  void MaskedDraw(int X, int Y, const TBitmap& Source, const TBitmap& Mask, const TRect& Part);
   void InvertRect(const TRect& R);
 
   // --- text (canvas_text.cpp) ---

@@ -240,6 +240,26 @@ void TCanvas::StretchDraw(const TRect& Dest, const TBitmap& Source) {
         ColorToPixel(ColorToRGB(Source.GetTransparentColor()))});
 }
 
+void TCanvas::MaskedDraw(int X, int Y, const TBitmap& Source, const TBitmap& Mask) {
+  MaskedDraw(X, Y, Source, Mask, Rect(0, 0, Source.GetWidth(), Source.GetHeight()));
+}
+
+void TCanvas::MaskedDraw(int X, int Y, const TBitmap& Source, const TBitmap& Mask,
+                         const TRect& Part) {
+  const int W = std::min(Source.GetWidth(), Mask.GetWidth());
+  const int H = std::min(Source.GetHeight(), Mask.GetHeight());
+  const TPoint At{X + FOrigin.X, Y + FOrigin.Y};
+  const TRect Box = Rect(At.X, At.Y, At.X + W, At.Y + H)
+                        .Intersect(Part.Normalized().Offset(At.X, At.Y))
+                        .Intersect(DeviceClip());
+  if (Box.IsEmpty()) return;
+  for (int Row = Box.Top; Row < Box.Bottom; ++Row) {
+    const int SX = Box.Left - At.X, SY = Row - At.Y;
+    raster::MaskedSpan(Source.ScanLine(SY) + SX, Mask.ScanLine(SY) + SX,
+                       FBitmap->ScanLine(Row) + Box.Left, Box.Width());
+  }
+}
+
 void TCanvas::InvertRect(const TRect& R) {
   const TRect Box = R.Normalized().Offset(FOrigin.X, FOrigin.Y).Intersect(DeviceClip());
   if (Box.IsEmpty()) return;

@@ -762,5 +762,36 @@ TEST(InvertRect, TwiceRestores) {
   EXPECT_EQ(B.GetCanvas()->GetPixel(1, 1), 0x00123456u);
 }
 
+// dest = min(255, dest * m / 255 + src): black mask shows the source, white adds it (saturated)
+// to what lies beneath, grey blends; outside the target nothing is touched.
+TEST(MaskedDrawTest, BlendsThroughTheMaskAndClips) {
+  const TBitmap Src = Make(4, 1, {0x102030, 0x000000, 0x80FF10, 0x202020});
+  const TBitmap Mask = Make(4, 1, {0x000000, 0xFFFFFF, 0xFFFFFF, 0x808080});
+  TBitmap Dst = Filled(6, 2, 0x9090F0);
+  Dst.GetCanvas()->MaskedDraw(1, 1, Src, Mask);
+  EXPECT_EQ(At(Dst, 1, 1), 0x102030u);
+  EXPECT_EQ(At(Dst, 2, 1), 0x9090F0u);
+  EXPECT_EQ(At(Dst, 3, 1), 0xFFFFFFu);  // 0x90 + 0x80, 0x90 + 0xFF, 0xF0 + 0x10: saturated
+  EXPECT_EQ(At(Dst, 4, 1), 0x686898u);  // 0x90 * 128 / 255 + 0x20, 0xF0 * 128 / 255 + 0x20
+  EXPECT_EQ(At(Dst, 0, 1), 0x9090F0u);
+  EXPECT_EQ(At(Dst, 1, 0), 0x9090F0u);
+  Dst.GetCanvas()->MaskedDraw(4, -1, Src, Mask);  // partly outside: clipped, no fault
+  Dst.GetCanvas()->MaskedDraw(-3, 1, Src, Mask);
+  EXPECT_EQ(At(Dst, 0, 1), 0x686898u);
+  EXPECT_EQ(At(Dst, 5, 0), 0x9090F0u);
+  // Long runs of pure black and pure white mask (four pixels at a time), then a ragged end.
+  const TBitmap Wide = Distinct(11, 1);
+  const TBitmap Runs = Make(11, 1, {0, 0, 0, 0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0, 0xFFFFFF, 0});
+  TBitmap Under = Filled(11, 1, 0x101010);
+  TBitmap BlackSrc = Filled(11, 1, 0);
+  Under.GetCanvas()->MaskedDraw(0, 0, BlackSrc, Runs);
+  for (int X = 0; X < 11; ++X)
+    EXPECT_EQ(At(Under, X, 0), (X < 4 || X == 8 || X == 10) ? 0u : 0x101010u) << X;
+  Under.GetCanvas()->MaskedDraw(0, 0, Wide, Runs);
+  for (int X = 0; X < 11; ++X)
+    EXPECT_EQ(At(Under, X, 0), At(Wide, X, 0) + ((X >= 4 && X < 8) || X == 9 ? 0x101010u : 0))
+        << X;
+}
+
 }  // namespace
 }  // namespace kvl

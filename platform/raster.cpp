@@ -75,3 +75,50 @@ KVL_HOT void ModeSpan(std::uint32_t* Dst, int N, std::uint32_t P, TPenMode Mode)
 }
 
 }  // namespace kvl::raster
+
+namespace kvl::raster {
+
+namespace {
+// One channel at Shift: the destination scaled by the mask, plus the source, saturated.
+inline std::uint32_t MaskedChannel(std::uint32_t S, std::uint32_t M, std::uint32_t D, int Shift) {
+  const std::uint32_t Sc = S >> Shift & 0xFF, Mc = M >> Shift & 0xFF, Dc = D >> Shift & 0xFF;
+  return std::min<std::uint32_t>(255, Dc * Mc / 255 + Sc) << Shift;
+}
+
+inline void MaskedPixel(std::uint32_t S, std::uint32_t M, std::uint32_t& D) {
+  S &= 0xFFFFFF;
+  M &= 0xFFFFFF;
+  if (M == 0) {
+    D = S;
+  } else if (M != 0xFFFFFF || S != 0) {
+    const std::uint32_t Old = D;
+    D = MaskedChannel(S, M, Old, 16) | MaskedChannel(S, M, Old, 8) | MaskedChannel(S, M, Old, 0);
+  }
+}
+}  // namespace
+
+// Transparent output is mostly all-black mask (content: a copy) or all-white mask over a black
+// source (background: nothing to do); four pixels at a time take those two ways, and only
+// the rest (grey caption edges, ink over white mask) goes pixel by pixel.
+KVL_HOT void MaskedSpan(const std::uint32_t* Src, const std::uint32_t* Mask, std::uint32_t* Dst,
+                        int N) {
+  const __m128i Rgb = _mm_set1_epi32(0x00FFFFFF);
+  const __m128i Zero = _mm_setzero_si128();
+  int I = 0;
+  for (; I + 4 <= N; I += 4) {
+    const __m128i M = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Mask + I)), Rgb);
+    const __m128i S = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + I)), Rgb);
+    const int White = _mm_movemask_epi8(_mm_cmpeq_epi32(M, Rgb));
+    const int Black = _mm_movemask_epi8(_mm_cmpeq_epi32(M, Zero));
+    if (Black == 0xFFFF) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(Dst + I), S);
+    } else if (White == 0xFFFF && _mm_movemask_epi8(_mm_cmpeq_epi32(S, Zero)) == 0xFFFF) {
+      continue;
+    } else {
+      for (int K = I; K < I + 4; ++K) MaskedPixel(Src[K], Mask[K], Dst[K]);
+    }
+  }
+  for (; I < N; ++I) MaskedPixel(Src[I], Mask[I], Dst[I]);
+}
+
+}  // namespace kvl::raster

@@ -47,4 +47,7 @@ void CopySpan(const std::uint32_t* Src, std::uint32_t* Dst, int N);
 // Combines N pixels with Pixel under Mode (FillSpan for pmCopy).
 void ModeSpan(std::uint32_t* Dst, int N, std::uint32_t Pixel, TPenMode Mode);
 
+// Dst = min(255, Dst * M / 255 + Src) per channel, M being the mask pixel's channel.
+void MaskedSpan(const std::uint32_t* Src, const std::uint32_t* Mask, std::uint32_t* Dst, int N);
+
 }  // namespace kvl::raster

@@ -6,6 +6,7 @@
 //               [--date YYYY-MM-DD[THH:MM]]   the headless wall clock, so pictures keep a date
 //               [--click X,Y[,right]]...     clicks in the window, replayed in order first; a
 //                                            popup they leave open is in the picture
+//   kvl-gallery --event-log FILE      pages write a line per event (clicks, repeats) to FILE
 //   kvl-gallery --list                the page names
 #include <algorithm>
 #include <charconv>
@@ -18,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "event_log.h"
 #include "gallery_form.h"
 #include "kvl/platform/application.h"
 #include "kvl/platform/dates.h"
@@ -44,13 +46,15 @@ struct TOptions {
   std::optional<TDateTime> WallClock;
   bool List = false;
   std::vector<TClick> Clicks;
+  std::string EventLog;
 };
 
 [[noreturn]] void Usage(const std::string& Problem) {
   std::fprintf(stderr,
                "kvl-gallery: %s\n"
                "usage: kvl-gallery [--png FILE] [--page NAME] [--size WxH] [--time MS] "
-               "[--type TEXT] [--date YYYY-MM-DD[THH:MM]] [--click X,Y[,right]]... [--list]\n",
+               "[--type TEXT] [--date YYYY-MM-DD[THH:MM]] [--click X,Y[,right]]... "
+               "[--event-log FILE] [--list]\n",
                Problem.c_str());
   std::exit(2);
 }
@@ -125,6 +129,8 @@ TOptions ParseOptions(int Argc, char** Argv) {
         C.Right = true;
       }
       O.Clicks.push_back(C);
+    } else if (A == "--event-log") {
+      O.EventLog = Value();
     } else if (A == "--list") {
       O.List = true;
     } else {
@@ -208,6 +214,7 @@ int Main(int Argc, char** Argv) {
     for (const TGalleryPage& P : GalleryPages()) std::printf("%s\n", P.Name.c_str());
     return 0;
   }
+  if (!O.EventLog.empty()) OpenEventLog(O.EventLog);
   THeadlessHost* Headless = nullptr;
   if (!O.Png.empty()) {
     auto Host = std::make_unique<THeadlessHost>();

@@ -15,6 +15,7 @@ const std::vector<TGalleryPage>& GalleryPages() {
       {"Meter", BuildMeterPage},
       {"Labels and bars", BuildLabelsPage},
       {"Thumbnails", BuildThumbnailsPage},
+      {"Buttons and selectors", BuildButtonsPage},
   };
   return Pages;
 }

@@ -30,5 +30,6 @@ void BuildDialogsPage(TWinControl& Host);
 void BuildMeterPage(TWinControl& Host);
 void BuildLabelsPage(TWinControl& Host);
 void BuildThumbnailsPage(TWinControl& Host);
+void BuildButtonsPage(TWinControl& Host);
 
 }  // namespace kvl::gallery
