@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "fuzz_input.h"
 #include "kvl/marksel/marksel.h"
 #include "kvl/platform/application.h"
 #include "kvl/platform/forms.h"
@@ -13,10 +14,7 @@
 namespace {
 
 using namespace kvl;
-
-void Check(bool Ok) {
-  if (!Ok) std::abort();
-}
+using namespace kvl::fuzzing;
 
 struct TSetup {
   THeadlessHost* Host;
@@ -26,11 +24,7 @@ struct TSetup {
 
 TSetup& Setup() {
   static TSetup S = [] {
-    auto Host = std::make_unique<THeadlessHost>();
-    THeadlessHost* H = Host.get();
-    Application->SetHost(std::move(Host));
-    auto* Form = new TForm(Application);
-    Form->SetBounds(0, 0, 400, 300);
+    auto [H, Form] = fuzzing::MakeFuzzForm(400, 300);
     auto* M = new TMarkSel(Form);
     M->SetParent(Form);
     Form->Show();

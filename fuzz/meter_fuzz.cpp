@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "fuzz_input.h"
 #include "kvl/meter/meter.h"
 #include "kvl/platform/application.h"
 #include "kvl/platform/forms.h"
@@ -17,10 +18,7 @@
 namespace {
 
 using namespace kvl;
-
-void Check(bool Ok) {
-  if (!Ok) std::abort();
-}
+using namespace kvl::fuzzing;
 
 TForm& SharedForm() {
   static TForm* Form = [] {
@@ -32,20 +30,6 @@ TForm& SharedForm() {
   }();
   return *Form;
 }
-
-struct TReader {
-  const std::uint8_t* P;
-  std::size_t N;
-  template <class T>
-  T Take() {
-    T V{};
-    const std::size_t K = std::min(N, sizeof(T));
-    std::memcpy(&V, P, K);
-    P += K;
-    N -= K;
-    return V;
-  }
-};
 
 void CheckInvariants(const TMeter& M, bool SecInRange) {
   const double Mn = M.GetMeterMinValue(), Mx = M.GetMeterMaxValue();
@@ -67,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   M.SetBounds(0, 0, 200, 150);
   M.SetScaleBkVisible(true);
   M.GetNeedleLayoutSec().SetVisible(true);
-  TReader R{Data, Size};
+  TFuzzBytes R{Data, Size};
   bool Loading = false, SecInRange = true;
   while (R.N > 0) {
     const std::uint8_t Op = R.Take<std::uint8_t>();

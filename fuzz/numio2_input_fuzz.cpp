@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "fuzz_input.h"
 #include "kvl/core/stringl.h"
 #include "kvl/numio/numio2.h"
 #include "kvl/platform/application.h"
@@ -17,10 +18,7 @@
 namespace {
 
 using namespace kvl;
-
-void Check(bool Ok) {
-  if (!Ok) std::abort();
-}
+using namespace kvl::fuzzing;
 
 constexpr std::uint16_t Keys[] = {vk::Back,      vk::Tab,
                                   vk::End,       vk::Home,
@@ -47,11 +45,7 @@ struct TSetup {
 
 TSetup& Setup() {
   static TSetup S = [] {
-    auto Host = std::make_unique<THeadlessHost>();
-    THeadlessHost* H = Host.get();
-    Application->SetHost(std::move(Host));
-    auto* Form = new TForm(Application);
-    Form->SetBounds(0, 0, 300, 60);
+    auto [H, Form] = fuzzing::MakeFuzzForm(300, 60);
     auto* Field = new TNumIO2(Form);
     Field->SetParent(Form);
     Field->SetBounds(0, 0, 260, 44);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "fuzz_input.h"
 #include "kvl/platform/application.h"
 #include "kvl/platform/forms.h"
 #include "kvl/platform/host_headless.h"
@@ -14,20 +15,7 @@
 namespace {
 
 using namespace kvl;
-
-struct TReader {
-  const std::uint8_t* P;
-  std::size_t N;
-  template <class T>
-  T Take() {
-    T V{};
-    const std::size_t K = std::min(N, sizeof V);
-    std::memcpy(&V, P, K);
-    P += K;
-    N -= K;
-    return V;
-  }
-};
+using namespace kvl::fuzzing;
 
 struct TSetup {
   THeadlessHost* Host;
@@ -36,11 +24,7 @@ struct TSetup {
 
 TSetup& Setup() {
   static TSetup S = [] {
-    auto Host = std::make_unique<THeadlessHost>();
-    THeadlessHost* H = Host.get();
-    Application->SetHost(std::move(Host));
-    auto* Form = new TForm(Application);
-    Form->SetBounds(0, 0, 260, 120);
+    auto [H, Form] = fuzzing::MakeFuzzForm(260, 120);
     auto* Bar = new TProgBar(Form);
     Bar->SetParent(Form);
     Bar->SetBounds(0, 0, 200, 60);
@@ -55,7 +39,7 @@ TSetup& Setup() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   TSetup& S = Setup();
   TProgBar& B = *S.Bar;
-  TReader R{Data, Size};
+  TFuzzBytes R{Data, Size};
   B.SetAutoInc(false);
   B.SetBounds(0, 0, 200, 60);
   while (R.N > 0) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "fuzz_input.h"
 #include "kvl/platform/application.h"
 #include "kvl/platform/forms.h"
 #include "kvl/platform/host_headless.h"
@@ -18,24 +19,7 @@
 namespace {
 
 using namespace kvl;
-
-void Check(bool Ok) {
-  if (!Ok) std::abort();
-}
-
-struct TReader {
-  const std::uint8_t* P;
-  std::size_t N;
-  template <class T>
-  T Take() {
-    T V{};
-    const std::size_t K = std::min(N, sizeof V);
-    std::memcpy(&V, P, K);
-    P += K;
-    N -= K;
-    return V;
-  }
-};
+using namespace kvl::fuzzing;
 
 struct TSetup {
   THeadlessHost* Host;
@@ -44,11 +28,7 @@ struct TSetup {
 
 TSetup& Setup() {
   static TSetup S = [] {
-    auto Host = std::make_unique<THeadlessHost>();
-    THeadlessHost* H = Host.get();
-    Application->SetHost(std::move(Host));
-    auto* Form = new TForm(Application);
-    Form->SetBounds(0, 0, 200, 80);
+    auto [H, Form] = fuzzing::MakeFuzzForm(200, 80);
     auto* Lab = new TRasterLab(Form);
     Lab->SetParent(Form);
     Lab->SetBounds(0, 0, 160, 50);
@@ -75,7 +55,7 @@ void CheckPicture(TRasterLab& Lab) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   TSetup& S = Setup();
   TRasterLab& Lab = *S.Lab;
-  TReader R{Data, Size};
+  TFuzzBytes R{Data, Size};
   Lab.SetScrollMode(rdsmOff);
   TRDCharMatrix M = TRasterLab::CreateBitFont(nullptr);
   M.FontWidth = R.Take<std::int32_t>();
