@@ -3,30 +3,12 @@
 // global operator new, so it stays apart from the other tests.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <new>
 
 #include "kvl/replist/replist.h"
+#include "kvl/testing/failing_new.h"
 
-namespace {
-
-// Allocations left before the next one fails; negative: none fails.
-thread_local long FailCountdown = -1;
-
-void* Allocate(std::size_t N) {
-  if (FailCountdown >= 0 && FailCountdown-- == 0) throw std::bad_alloc();
-  if (void* P = std::malloc(N ? N : 1)) return P;
-  throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(std::size_t N) { return Allocate(N); }
-void* operator new[](std::size_t N) { return Allocate(N); }
-void operator delete(void* P) noexcept { std::free(P); }
-void operator delete[](void* P) noexcept { std::free(P); }
-void operator delete(void* P, std::size_t) noexcept { std::free(P); }
-void operator delete[](void* P, std::size_t) noexcept { std::free(P); }
+using kvl::testing::FailCountdown;
 
 namespace kvl {
 namespace {

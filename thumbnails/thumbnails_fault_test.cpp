@@ -3,29 +3,12 @@
 // they were. This program replaces the global operator new, so it stays apart.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <new>
 
 #include "kvl/thumbnails/thumbnails.h"
+#include "kvl/testing/failing_new.h"
 
-namespace {
-
-thread_local long FailCountdown = -1;
-
-void* Allocate(std::size_t N) {
-  if (FailCountdown >= 0 && FailCountdown-- == 0) throw std::bad_alloc();
-  if (void* P = std::malloc(N ? N : 1)) return P;
-  throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(std::size_t N) { return Allocate(N); }
-void* operator new[](std::size_t N) { return Allocate(N); }
-void operator delete(void* P) noexcept { std::free(P); }
-void operator delete[](void* P) noexcept { std::free(P); }
-void operator delete(void* P, std::size_t) noexcept { std::free(P); }
-void operator delete[](void* P, std::size_t) noexcept { std::free(P); }
+using kvl::testing::FailCountdown;
 
 namespace kvl {
 namespace {
