@@ -308,6 +308,15 @@ void TCustomEdit::KeyDown(std::uint16_t& Key, TShiftState Shift) {
           DeleteRange(FCaret, Ctrl ? WordRight(FCaret) : FCaret + 1);
       }
       break;
+    default:
+      ClipboardKey(Key, Shift);
+      break;
+  }
+}
+
+void TCustomEdit::ClipboardKey(std::uint16_t Key, TShiftState Shift) {
+  const bool Ctrl = (Shift & ssCtrl) != 0, Shifted = (Shift & ssShift) != 0;
+  switch (Key) {
     case vk::Insert:
       if (Ctrl)
         CopyToClipboard();

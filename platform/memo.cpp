@@ -723,25 +723,8 @@ void TCustomMemo::KeyDown(std::uint16_t& Key, TShiftState Shift) {
         FBreakTyped = true;
       }
       break;
-    case vk::Insert:
-      if (Ctrl)
-        CopyToClipboard();
-      else if (Shifted)
-        PasteFromClipboard();
-      break;
-    case 'A':
-      if (Ctrl) SelectAll();
-      break;
-    case 'C':
-      if (Ctrl) CopyToClipboard();
-      break;
-    case 'X':
-      if (Ctrl) CutToClipboard();
-      break;
-    case 'V':
-      if (Ctrl) PasteFromClipboard();
-      break;
     default:
+      ClipboardKey(Key, Shift);
       break;
   }
 }

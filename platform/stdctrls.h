@@ -212,6 +212,8 @@ public:
 protected:
   // After every change of the text: fires OnChange.
   virtual void Change();
+  // The clipboard keys: Ctrl+Insert, Shift+Insert and Ctrl+A, C, X, V.
+  void ClipboardKey(std::uint16_t Key, TShiftState Shift);
   void Paint() override;
   void PaintBackground(TCanvas& C) override;
   void PaintBorder(TCanvas& C) override;
