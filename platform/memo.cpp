@@ -615,17 +615,11 @@ bool TCustomMemo::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 }
 
 void TCustomMemo::NonClientMouseDown(TMouseButton Button, TShiftState, int X, int Y) {
-  if (Button != mbLeft) return;
-  if (!FVBar.MouseDown(X, Y)) FHBar.MouseDown(X, Y);
+  BarsMouseDown(FVBar, FHBar, Button, X, Y);
 }
-void TCustomMemo::NonClientMouseMove(TShiftState, int X, int Y) {
-  FVBar.MouseMove(X, Y);
-  FHBar.MouseMove(X, Y);
-}
+void TCustomMemo::NonClientMouseMove(TShiftState, int X, int Y) { BarsMouseMove(FVBar, FHBar, X, Y); }
 void TCustomMemo::NonClientMouseUp(TMouseButton Button, TShiftState, int X, int Y) {
-  if (Button != mbLeft) return;
-  FVBar.MouseUp(X, Y);
-  FHBar.MouseUp(X, Y);
+  BarsMouseUp(FVBar, FHBar, Button, X, Y);
 }
 
 // --- Keyboard -------------------------------------------------------------------------------

@@ -293,4 +293,20 @@ void TScrollBarPart::Repeat() {
   if (HeldZoneActive()) Act(FPressed);
 }
 
+void BarsMouseDown(TScrollBarPart& V, TScrollBarPart& H, TMouseButton Button, int X, int Y) {
+  if (Button != mbLeft) return;
+  if (!V.MouseDown(X, Y)) H.MouseDown(X, Y);
+}
+
+void BarsMouseMove(TScrollBarPart& V, TScrollBarPart& H, int X, int Y) {
+  V.MouseMove(X, Y);
+  H.MouseMove(X, Y);
+}
+
+void BarsMouseUp(TScrollBarPart& V, TScrollBarPart& H, TMouseButton Button, int X, int Y) {
+  if (Button != mbLeft) return;
+  V.MouseUp(X, Y);
+  H.MouseUp(X, Y);
+}
+
 }  // namespace kvl

@@ -111,4 +111,10 @@ private:
   mutable TColor FPatternColors[2] = {clNone, clNone};
 };
 
+// The non-client mouse of a control with a vertical and a horizontal bar: a left press goes to
+// the bar it lands on, moves and releases to both (each ignores what it did not start).
+void BarsMouseDown(TScrollBarPart& V, TScrollBarPart& H, TMouseButton Button, int X, int Y);
+void BarsMouseMove(TScrollBarPart& V, TScrollBarPart& H, int X, int Y);
+void BarsMouseUp(TScrollBarPart& V, TScrollBarPart& H, TMouseButton Button, int X, int Y);
+
 }  // namespace kvl

@@ -496,17 +496,11 @@ bool TCustomTreeView::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 }
 
 void TCustomTreeView::NonClientMouseDown(TMouseButton Button, TShiftState, int X, int Y) {
-  if (Button != mbLeft) return;
-  if (!FVBar.MouseDown(X, Y)) FHBar.MouseDown(X, Y);
+  BarsMouseDown(FVBar, FHBar, Button, X, Y);
 }
-void TCustomTreeView::NonClientMouseMove(TShiftState, int X, int Y) {
-  FVBar.MouseMove(X, Y);
-  FHBar.MouseMove(X, Y);
-}
+void TCustomTreeView::NonClientMouseMove(TShiftState, int X, int Y) { BarsMouseMove(FVBar, FHBar, X, Y); }
 void TCustomTreeView::NonClientMouseUp(TMouseButton Button, TShiftState, int X, int Y) {
-  if (Button != mbLeft) return;
-  FVBar.MouseUp(X, Y);
-  FHBar.MouseUp(X, Y);
+  BarsMouseUp(FVBar, FHBar, Button, X, Y);
 }
 
 // --- Painting -------------------------------------------------------------------------------
