@@ -11,7 +11,8 @@ namespace kvl::testing {
 
 inline thread_local long FailCountdown = -1;
 
-inline void* AllocateOrFail(std::size_t N) {
+// Not inlined, so the compiler never pairs a new it sees with the free of a delete.
+[[gnu::noinline]] inline void* AllocateOrFail(std::size_t N) {
   if (FailCountdown >= 0 && FailCountdown-- == 0) throw std::bad_alloc();
   if (void* P = std::malloc(N ? N : 1)) return P;
   throw std::bad_alloc();
