@@ -1,8 +1,8 @@
 // A string grid that edits a small parameter table in place. The "Unit" column is edited
 // through a pick list: the grid says so in GetEditStyle and fills the list in
 // GetPickListItems each time it drops down. A context menu inserts, deletes and copies rows;
-// the grid and the status line explain themselves in hints. With --png FILE it opens the editor on a cell,
-// paints once and writes the picture.
+// the grid and the status line explain themselves in hints. With --png FILE it opens the editor on
+// a cell, paints once and writes the picture.
 #include <cstdio>
 #include <functional>
 #include <string>

@@ -135,13 +135,20 @@ TEST_F(GridInputTest, NavigationKeys) {
   };
   const int Page = Ctl->GetVisibleRowCount();
   const TCase Cases[] = {
-      {{3, 3}, vk::Up, 0, {3, 2}},          {{3, 3}, vk::Down, 0, {3, 4}},
-      {{3, 1}, vk::Up, 0, {3, 1}},          {{3, 3}, vk::Left, 0, {2, 3}},
-      {{3, 3}, vk::Right, 0, {4, 3}},       {{3, 3}, vk::Home, 0, {1, 3}},
-      {{3, 3}, vk::End, 0, {9, 3}},         {{3, 3}, vk::Home, ssCtrl, {1, 1}},
-      {{3, 3}, vk::End, ssCtrl, {9, 49}},   {{3, 3}, vk::Next, 0, {3, 3 + Page}},
-      {{3, 40}, vk::Prior, 0, {3, 40 - Page}}, {{9, 3}, vk::Tab, 0, {1, 4}},
-      {{1, 3}, vk::Tab, ssShift, {9, 2}},   {{9, 49}, vk::Tab, 0, {9, 49}},
+      {{3, 3}, vk::Up, 0, {3, 2}},
+      {{3, 3}, vk::Down, 0, {3, 4}},
+      {{3, 1}, vk::Up, 0, {3, 1}},
+      {{3, 3}, vk::Left, 0, {2, 3}},
+      {{3, 3}, vk::Right, 0, {4, 3}},
+      {{3, 3}, vk::Home, 0, {1, 3}},
+      {{3, 3}, vk::End, 0, {9, 3}},
+      {{3, 3}, vk::Home, ssCtrl, {1, 1}},
+      {{3, 3}, vk::End, ssCtrl, {9, 49}},
+      {{3, 3}, vk::Next, 0, {3, 3 + Page}},
+      {{3, 40}, vk::Prior, 0, {3, 40 - Page}},
+      {{9, 3}, vk::Tab, 0, {1, 4}},
+      {{1, 3}, vk::Tab, ssShift, {9, 2}},
+      {{9, 49}, vk::Tab, 0, {9, 49}},
   };
   Ctl->SetOptions(Ctl->GetOptions() | goTabs);
   for (const TCase& C : Cases) {
@@ -171,7 +178,8 @@ TEST_F(GridInputTest, NavigationKeys) {
 TEST_F(GridInputTest, SelectionWrittenOffTheTable) {
   Ctl->SetOptions(Ctl->GetOptions() | goEditing);
   Ctl->SetFocus();
-  const TGridRect Bad[] = {{0, 0, 0, 0}, {11, 51, 11, 51}, {5, 5, 2, 2}, {INT_MAX, INT_MAX, INT_MIN, INT_MIN}};
+  const TGridRect Bad[] = {
+      {0, 0, 0, 0}, {11, 51, 11, 51}, {5, 5, 2, 2}, {INT_MAX, INT_MAX, INT_MIN, INT_MIN}};
   for (const TGridRect& R : Bad) {
     for (const std::uint16_t K : {vk::Down, vk::End, vk::Home, vk::Prior, vk::Right}) {
       Ctl->SetSelection(R);
@@ -428,17 +436,27 @@ TEST_F(PickListTest, OpensChoosesAndClosesEveryWay) {
   };
   const TCase Cases[] = {
       {"Enter chooses", 0, Keys({vk::Down, vk::Return}), "Item 4", false},
-      {"Alt+Up takes the highlight", 1, [this] { D.Press(*Form, vk::Up); AltKey(vk::Up); }, "Item 2", false},
+      {"Alt+Up takes the highlight", 1,
+       [this] {
+         D.Press(*Form, vk::Up);
+         AltKey(vk::Up);
+       },
+       "Item 2", false},
       {"F4 takes the highlight", 2, Keys({vk::Next, KeyF4}), "Item 9", false},
       {"Esc changes nothing", 0, Keys({vk::Down, vk::Escape}), "item 3", false},
-      {"a click chooses", 2,
-       [this] { D.Click(List(), 20, 1 + List().GetItemHeight() + 3); },
+      {"a click chooses", 2, [this] { D.Click(List(), 20, 1 + List().GetItemHeight() + 3); },
        "Item 1", false},
       {"outside changes nothing", 1,
-       [this] { D.Press(*Form, vk::Down); D.Click(*Form, 650, 380); },
+       [this] {
+         D.Press(*Form, vk::Down);
+         D.Click(*Form, 650, 380);
+       },
        "item 3", false},
       {"the wheel moves", 2,
-       [this] { D.Wheel(List(), 10, 10, -240); D.Press(*Form, vk::Return); },
+       [this] {
+         D.Wheel(List(), 10, 10, -240);
+         D.Press(*Form, vk::Return);
+       },
        "Item 5", false},
       {"editing keys reach the editor", 1,
        [this] {
@@ -448,8 +466,7 @@ TEST_F(PickListTest, OpensChoosesAndClosesEveryWay) {
          D.Press(*Form, vk::Left);
        },
        "item x", true},
-      {"leaving the editor closes it", 0, [this] { Ctl->SetFocus(); }, "item 3",
-       false},
+      {"leaving the editor closes it", 0, [this] { Ctl->SetFocus(); }, "item 3", false},
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Name);

@@ -25,8 +25,8 @@ void DrawMillionCell(TDrawGrid& G, int ACol, int ARow, const TRect& R, TGridDraw
   TCanvas& C = *G.GetCanvas();
   char Text[48] = "";
   if (ARow == 0) {
-    static const char* const Heads[] = {"Row",  "Wave", "Bar",  "Square",
-                                        "Hex",  "Even", "Tens", "Label"};
+    static const char* const Heads[] = {"Row", "Wave", "Bar",  "Square",
+                                        "Hex", "Even", "Tens", "Label"};
     std::snprintf(Text, sizeof Text, "%s", Heads[ACol % 8]);
   } else if (ACol == 0) {
     std::snprintf(Text, sizeof Text, "%d", ARow);
@@ -110,7 +110,7 @@ void AddTableMenu(TWinControl& Host, TStringGrid& Table, TLabel& Status) {
     I->OnClick = [S = &Status, I, Then](TObject* Sender) {
       if (Then) Then(Sender);
       S->SetCaption("Chosen: " + ParseMenuCaption(I->GetCaption()).Text +
-                         (I->GetChecked() ? " (checked)" : ""));
+                    (I->GetChecked() ? " (checked)" : ""));
     };
     Parent->Add(I);
     return I;
@@ -147,9 +147,8 @@ void AddTableMenu(TWinControl& Host, TStringGrid& Table, TLabel& Status) {
     int Height;
   } Heights[] = {{"&Small", 18}, {"&Normal", 24}, {"&Large", 30}};
   for (const auto& H : Heights) {
-    TMenuItem* R = Item(Height, H.Caption, [G, Px = H.Height](TObject*) {
-      G->SetDefaultRowHeight(Px);
-    });
+    TMenuItem* R =
+        Item(Height, H.Caption, [G, Px = H.Height](TObject*) { G->SetDefaultRowHeight(Px); });
     R->SetRadioItem(true);
     R->SetAutoCheck(true);
     R->SetGroupIndex(2);
@@ -175,7 +174,8 @@ void BuildGridsPage(TWinControl& Host) {
   Million->SetColWidths(0, 64);
   Million->SetOptions(Million->GetOptions() | goColSizing | goThumbTracking);
   Million->SetDefaultDrawing(true);
-  Million->SetHint("A million rows, drawn only where they show.\nDrag the thumb or turn the wheel.");
+  Million->SetHint(
+      "A million rows, drawn only where they show.\nDrag the thumb or turn the wheel.");
   Million->SetShowHint(true);
   Million->OnDrawCell = [Million](TObject*, int C, int R, const TRect& Rc, TGridDrawState S) {
     DrawMillionCell(*Million, C, R, Rc, S);
@@ -217,8 +217,8 @@ void BuildGridsPage(TWinControl& Host) {
   Table->SetOptions(Table->GetOptions() | goEditing | goTabs | goColSizing);
   const char* const Rows[][4] = {
       {"#", "Parameter", "Value", "Unit"}, {"1", "Length", "12.5", "mm"},
-      {"2", "Period", "20", "ms"},          {"3", "Supply", "5", "V"},
-      {"4", "Current", "350", "mA"},        {"5", "Frequency", "50", "Hz"},
+      {"2", "Period", "20", "ms"},         {"3", "Supply", "5", "V"},
+      {"4", "Current", "350", "mA"},       {"5", "Frequency", "50", "Hz"},
       {"6", "Depth", "0.8", "m"},
   };
   for (int R = 0; R < 7; ++R)
