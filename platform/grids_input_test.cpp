@@ -466,6 +466,7 @@ TEST_F(PickListTest, OpensChoosesAndClosesEveryWay) {
          D.Press(*Form, vk::Left);
        },
        "item x", true},
+      {"the button closes it again", 2, [this] { ClickButton(); }, "item 3", false},
       {"leaving the editor closes it", 0, [this] { Ctl->SetFocus(); }, "item 3", false},
   };
   for (const TCase& C : Cases) {
@@ -542,6 +543,11 @@ TEST_F(PickListTest, EllipsisButtonAndGoldenOpenList) {
   Shot.GetCanvas()->CopyRect(Rect(0, 0, 140, 200), *Screen.GetCanvas(),
                              Rect(E.Left - 20, E.Top - 30, E.Left + 120, E.Top + 170));
   EXPECT_TRUE(MatchesGolden(Shot, "testdata/grid_pick_list.png"));
+  // Freeing the grid with its list open takes the list along.
+  delete Ctl;
+  Ctl = nullptr;
+  D.Settle();
+  EXPECT_TRUE(Application->GetPopups().empty());
 }
 
 TEST_F(EditorTest, GoldenStringGridWithRangeAndEditor) {
