@@ -1,16 +1,19 @@
 // Arbitrary mouse, key, wheel, time and resize events into a form holding a draw grid over many
-// rows and a string grid with an editor and a pick-list column, through the message loop.
+// rows and a string grid with an editor, a pick-list column and a context menu, through the
+// message loop. Events may be queued in bursts so that an open menu sees them in its own loop.
 // After each step the current cells and the scroll positions must lie in range, at most one
-// editor may be open, and nothing may crash, hang or be undefined.
+// editor and one chain of popups may be open, and nothing may crash, hang or be undefined.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "kvl/platform/application.h"
+#include "kvl/platform/dropdown.h"
 #include "kvl/platform/forms.h"
 #include "kvl/platform/grids.h"
 #include "kvl/platform/host_headless.h"
+#include "kvl/platform/menus.h"
 
 namespace {
 
@@ -33,8 +36,9 @@ public:
 protected:
   TEditStyle GetEditStyle(int ACol, int) override { return ACol == 2 ? esPickList : esSimple; }
   void GetPickListItems(int, int, TStrings& Items) override {
-    Items.Add("mm");
-    Items.Add("cm");
+    // More items than rows, so the list scrolls.
+    for (const char* U : {"mm", "cm", "m", "km", "s", "ms", "us", "V", "mV", "A", "mA", "Hz"})
+      Items.Add(U);
   }
 };
 
@@ -43,7 +47,32 @@ struct TSetup {
   TForm* Form;
   TDrawGrid* Draw;
   TUnitGrid* Strings;
+  TPopupMenu* Menu;
 };
+
+// Items that act on the grid after the menu closed: rows, the editor, a sub-menu of heights.
+TPopupMenu* MakeMenu(TForm& Form, TUnitGrid& G) {
+  auto* Menu = new TPopupMenu(&Form);
+  const auto Item = [&](TMenuItem* Parent, const char* Caption, TNotifyEvent Click) {
+    auto* I = new TMenuItem(&Form);
+    I->SetCaption(Caption);
+    I->OnClick = std::move(Click);
+    Parent->Add(I);
+    return I;
+  };
+  Item(Menu->GetItems(), "&Add row", [&G](TObject*) { G.SetRowCount(G.GetRowCount() % 40 + 2); });
+  Item(Menu->GetItems(), "&Edit", [&G](TObject*) { G.ShowEditor(); });
+  Item(Menu->GetItems(), "-", {});
+  Item(Menu->GetItems(), "&Off", {})->SetEnabled(false);
+  TMenuItem* Sub = Item(Menu->GetItems(), "Row &height", {});
+  for (const int H : {12, 24, 40}) {
+    TMenuItem* R = Item(Sub, "&Size", [&G, H](TObject*) { G.SetDefaultRowHeight(H); });
+    R->SetRadioItem(true);
+    R->SetAutoCheck(true);
+  }
+  G.SetPopupMenu(Menu);
+  return Menu;
+}
 
 TSetup& Setup() {
   static TSetup S = [] {
@@ -62,11 +91,15 @@ TSetup& Setup() {
     Strings->SetBounds(200, 0, 200, 300);
     Strings->SetRowCount(30);
     Strings->SetOptions(Strings->GetOptions() | goEditing | goTabs);
+    TPopupMenu* Menu = MakeMenu(*Form, *Strings);
     Form->Show();
-    return TSetup{H, Form, Draw, Strings};
+    return TSetup{H, Form, Draw, Strings, Menu};
   }();
   return S;
 }
+
+// Set while a burst is being queued: the events wait for the next step to run them.
+bool Queueing = false;
 
 void Post(THeadlessHost& Host, TForm& Form, THostEventKind Kind, std::uint16_t Key,
           TShiftState Shift, int X, int Y, int Delta = 0, TMouseButton Button = mbLeft) {
@@ -82,7 +115,22 @@ void Post(THeadlessHost& Host, TForm& Form, THostEventKind Kind, std::uint16_t K
   if (Kind == THostEventKind::KeyDown && Key >= 'A' && Key <= 'Z') E.Text = std::string(1, char(Key + 32));
   if (Kind == THostEventKind::KeyDown && Key == vk::Return) E.Text = "\r";
   Host.Post(E);
-  Application->ProcessMessages();
+  if (!Queueing) Application->ProcessMessages();
+}
+
+// At most one chain: the pick list alone, or the windows of the one menu; no menu outlives
+// its loop; an open list belongs to the visible editor.
+void CheckPopups(const TSetup& S) {
+  int Lists = 0, Menus = 0;
+  for (const TPopupWindow* P : Application->GetPopups()) {
+    Lists += P->GetKind() == pkDropDown;
+    Menus += P->GetKind() == pkMenu;
+  }
+  Check(Menus == 0 && !S.Menu->IsShowing());
+  Check(Lists <= 1);
+  const auto* E = dynamic_cast<const TInplaceEditList*>(S.Strings->GetInplaceEditor());
+  if (Lists == 1) Check(E && E->GetListVisible() && E->GetVisible());
+  if (E && E->GetListVisible()) Check(Lists == 1);
 }
 
 void CheckGrid(const TCustomGrid& G) {
@@ -99,6 +147,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   TSetup& S = Setup();
   for (std::size_t I = 0; I + 2 < Size; I += 3) {
     const std::uint8_t Op = Data[I], A = Data[I + 1], B = Data[I + 2];
+    // A right release with the top bit queues what follows up to the next step without it.
+    Queueing = (Op & 0x80) && (Queueing || (Op % 8 == 4 && (Op & 0x40)));
     const TShiftState Shift = (Op & 0x10 ? ssShift : 0) | (Op & 0x20 ? ssCtrl : 0);
     const int X = A * 400 / 256, Y = B * 300 / 256;
     switch (Op % 8) {
@@ -141,7 +191,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     const TInplaceEdit* E = S.Strings->GetInplaceEditor();
     Check(!E || E->GetVisible() == S.Strings->GetEditorMode());
     Check(S.Draw->GetInplaceEditor() == nullptr);
+    if (!Queueing) CheckPopups(S);
   }
+  Queueing = false;
+  Application->ProcessMessages();
+  CheckPopups(S);
   // Each input starts from no button held and no editor open.
   Post(*S.Host, *S.Form, THostEventKind::MouseUp, 0, 0, 0, 0);
   Post(*S.Host, *S.Form, THostEventKind::MouseUp, 0, 0, 0, 0, 0, mbRight);

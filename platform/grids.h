@@ -72,6 +72,7 @@ using TSetEditEvent =
 using TMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
 
 class TCustomGrid;
+class TDropDownList;
 class TInplaceEdit;
 
 // The sizes along one axis of a grid: a count, a default and the sizes that differ from it.
@@ -139,18 +140,15 @@ public:
   int GetDropDownRows() const { return FDropDownRows; }
   // Clamped to 1 ... 100.
   void SetDropDownRows(int Value);
-  bool GetListVisible() const { return FListVisible; }
+  bool GetListVisible() const;
   bool GetButtonPressed() const { return FButtonPressed; }
+  // The drop-down list window; nullptr until the list first opens.
+  TDropDownList* GetDropDownList() const { return FList; }
 
-  // Opens the pick list (asking the grid for its items) and closes it, choosing the highlighted
-  // item or not. The list window itself is attached by DropDownList / CloseUpList.
+  // Opens the pick list below the editor (asking the grid for its items; none open nothing)
+  // and closes it, taking the highlighted item into the text or not.
   void DropDown();
   void CloseUp(bool Accept) override;
-
-  // Where the list window plugs in: shown under the editor with the pick list, and hidden.
-  // Without one, the list state is kept but nothing is shown.
-  std::function<void(TInplaceEditList& Editor)> DropDownList;
-  std::function<void(TInplaceEditList& Editor, bool Accept)> CloseUpList;
 
   void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
   void DoExit() override;
@@ -167,9 +165,12 @@ protected:
 
 private:
   TEditStyle FEditStyle = esSimple;
+  // Sets the text to the item, all selected; editing goes on.
+  void TakeItem(int Index);
+
   TStringList FPickList;
+  TDropDownList* FList = nullptr;  // owned as a component
   int FDropDownRows = 7;
-  bool FListVisible = false;
   bool FButtonPressed = false;
   bool FButtonHeld = false;  // the press began on the button
 };

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "kvl/core/pen_brush_keeper.h"
+#include "kvl/platform/dropdown.h"
 #include "kvl/platform/grids.h"
 #include "kvl/platform/relief.h"
 #include "kvl/platform/scoped_value.h"
@@ -84,8 +85,10 @@ TInplaceEditList::TInplaceEditList(TComponent* AOwner) : TInplaceEdit(AOwner) {}
 void TInplaceEditList::SetDropDownRows(int Value) {
   FDropDownRows = std::clamp(Value, 1, 100);
   // An open list takes the new height at once.
-  if (FListVisible && DropDownList) DropDownList(*this);
+  if (FList) FList->SetDropDownRows(FDropDownRows);
 }
+
+bool TInplaceEditList::GetListVisible() const { return FList && FList->IsOpen(); }
 
 void TInplaceEditList::UpdateStyle(TEditStyle Style) {
   CloseUp(false);
@@ -122,12 +125,8 @@ void TInplaceEditList::NonClientMouseDown(TMouseButton Button, TShiftState, int 
   FButtonHeld = true;
   FButtonPressed = true;
   Invalidate();
-  if (FEditStyle == esPickList) {
-    if (FListVisible)
-      CloseUp(false);
-    else
-      DropDown();
-  }
+  // A press here while the list is open lands outside it and only closes it.
+  if (FEditStyle == esPickList) DropDown();
 }
 
 void TInplaceEditList::NonClientMouseMove(TShiftState, int X, int Y) {
@@ -150,33 +149,45 @@ void TInplaceEditList::MouseCaptureLost() {
 }
 
 void TInplaceEditList::DropDown() {
-  if (!FGrid || FEditStyle != esPickList || FListVisible) return;
+  if (!FGrid || FEditStyle != esPickList || GetListVisible()) return;
   // The items follow the data: asked anew each time.
   FPickList.Clear();
   FGrid->GetPickListItems(FGrid->GetCol(), FGrid->GetRow(), FPickList);
-  if (FPickList.GetCount() == 0 || !DropDownList) return;
-  FListVisible = true;
-  DropDownList(*this);
+  if (FPickList.GetCount() == 0) return;
+  if (!FList) {
+    FList = new TDropDownList(this);
+    FList->OnChoose = [this](TObject*, int Index) { TakeItem(Index); };
+  }
+  FList->GetItems().Assign(&FPickList);
+  FList->SetDropDownRows(FDropDownRows);
+  FList->DropDown(*this, GetText());
 }
 
 void TInplaceEditList::CloseUp(bool Accept) {
-  if (!FListVisible) return;
-  FListVisible = false;
-  if (CloseUpList) CloseUpList(*this, Accept);
+  if (!GetListVisible()) return;
+  const int Index = FList->GetItemIndex();
+  FList->CloseUp();
+  if (Accept && Index >= 0) TakeItem(Index);
+}
+
+void TInplaceEditList::TakeItem(int Index) {
+  if (Index < 0 || Index >= FPickList.GetCount()) return;
+  SetText(FPickList.GetStrings(Index));
+  SelectAll();
 }
 
 void TInplaceEditList::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+  // While the list is open it takes the moving keys, Enter and Esc first; these come here.
   const bool Alt = (Shift & ssAlt) != 0;
   constexpr std::uint16_t KeyF4 = vk::F1 + 3;
-  if (FEditStyle == esPickList) {
-    if ((Alt && Key == vk::Down && !FListVisible) || (Key == KeyF4 && !FListVisible)) {
-      DropDown();
+  if (FEditStyle == esPickList && (Key == KeyF4 || (Alt && (Key == vk::Down || Key == vk::Up)))) {
+    if (GetListVisible()) {
+      if (Key != vk::Down) CloseUp(true);
       Key = 0;
       return;
     }
-    if (FListVisible && ((Alt && Key == vk::Up) || Key == KeyF4 || Key == vk::Escape ||
-                         Key == vk::Return)) {
-      CloseUp(Key == vk::Return || Key == KeyF4 || Key == vk::Up);
+    if (Key != vk::Up) {
+      DropDown();
       Key = 0;
       return;
     }

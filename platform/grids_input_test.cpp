@@ -2,8 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
+#include <string>
 #include <vector>
 
+#include "kvl/platform/application.h"
+#include "kvl/platform/dropdown.h"
 #include "kvl/platform/grids.h"
 #include "kvl/testing/control_fixture.h"
 
@@ -131,13 +135,20 @@ TEST_F(GridInputTest, NavigationKeys) {
   };
   const int Page = Ctl->GetVisibleRowCount();
   const TCase Cases[] = {
-      {{3, 3}, vk::Up, 0, {3, 2}},          {{3, 3}, vk::Down, 0, {3, 4}},
-      {{3, 1}, vk::Up, 0, {3, 1}},          {{3, 3}, vk::Left, 0, {2, 3}},
-      {{3, 3}, vk::Right, 0, {4, 3}},       {{3, 3}, vk::Home, 0, {1, 3}},
-      {{3, 3}, vk::End, 0, {9, 3}},         {{3, 3}, vk::Home, ssCtrl, {1, 1}},
-      {{3, 3}, vk::End, ssCtrl, {9, 49}},   {{3, 3}, vk::Next, 0, {3, 3 + Page}},
-      {{3, 40}, vk::Prior, 0, {3, 40 - Page}}, {{9, 3}, vk::Tab, 0, {1, 4}},
-      {{1, 3}, vk::Tab, ssShift, {9, 2}},   {{9, 49}, vk::Tab, 0, {9, 49}},
+      {{3, 3}, vk::Up, 0, {3, 2}},
+      {{3, 3}, vk::Down, 0, {3, 4}},
+      {{3, 1}, vk::Up, 0, {3, 1}},
+      {{3, 3}, vk::Left, 0, {2, 3}},
+      {{3, 3}, vk::Right, 0, {4, 3}},
+      {{3, 3}, vk::Home, 0, {1, 3}},
+      {{3, 3}, vk::End, 0, {9, 3}},
+      {{3, 3}, vk::Home, ssCtrl, {1, 1}},
+      {{3, 3}, vk::End, ssCtrl, {9, 49}},
+      {{3, 3}, vk::Next, 0, {3, 3 + Page}},
+      {{3, 40}, vk::Prior, 0, {3, 40 - Page}},
+      {{9, 3}, vk::Tab, 0, {1, 4}},
+      {{1, 3}, vk::Tab, ssShift, {9, 2}},
+      {{9, 49}, vk::Tab, 0, {9, 49}},
   };
   Ctl->SetOptions(Ctl->GetOptions() | goTabs);
   for (const TCase& C : Cases) {
@@ -167,7 +178,8 @@ TEST_F(GridInputTest, NavigationKeys) {
 TEST_F(GridInputTest, SelectionWrittenOffTheTable) {
   Ctl->SetOptions(Ctl->GetOptions() | goEditing);
   Ctl->SetFocus();
-  const TGridRect Bad[] = {{0, 0, 0, 0}, {11, 51, 11, 51}, {5, 5, 2, 2}, {INT_MAX, INT_MAX, INT_MIN, INT_MIN}};
+  const TGridRect Bad[] = {
+      {0, 0, 0, 0}, {11, 51, 11, 51}, {5, 5, 2, 2}, {INT_MAX, INT_MAX, INT_MIN, INT_MIN}};
   for (const TGridRect& R : Bad) {
     for (const std::uint16_t K : {vk::Down, vk::End, vk::Home, vk::Prior, vk::Right}) {
       Ctl->SetSelection(R);
@@ -386,45 +398,156 @@ TEST_F(EditorTest, KeyRoutingAndRowSelect) {
   D.Settle();
 }
 
-TEST_F(EditorTest, PickListButtonAndHooks) {
-  Ctl->Style = esPickList;
-  Ctl->Items = {"mm", "cm"};
-  int Drops = 0, Closes = 0;
-  Open();
-  auto* L = dynamic_cast<TInplaceEditList*>(Ctl->GetInplaceEditor());
-  ASSERT_NE(L, nullptr);
-  L->DropDownList = [&](TInplaceEditList&) { ++Drops; };
-  L->CloseUpList = [&](TInplaceEditList&, bool) { ++Closes; };
-  EXPECT_EQ(L->GetClientWidth(), L->GetWidth() - TInplaceEditList::ButtonWidth);
-  D.KeyDown(*Form, vk::Menu);
-  D.Press(*Form, vk::Down);
-  D.KeyUp(*Form, vk::Menu);
-  EXPECT_TRUE(L->GetListVisible());
-  EXPECT_EQ(L->GetPickList().GetCount(), 2);
-  D.Press(*Form, vk::F1 + 3);
-  EXPECT_FALSE(L->GetListVisible());
-  // The button drops the list; the items are asked each time; no items open nothing.
-  D.Click(*L, L->GetWidth() - 5, 5);
-  EXPECT_EQ(Drops, 2);
-  EXPECT_EQ(Ctl->ItemAsks, 2);
-  D.Press(*Form, vk::Escape);
-  EXPECT_EQ(Closes, 2);
-  EXPECT_TRUE(Ctl->GetEditorMode());
-  Ctl->Items.clear();
-  D.Press(*Form, vk::F1 + 3);
-  EXPECT_FALSE(L->GetListVisible());
-  for (const int Rows : {0, -1, 1'000'000}) {
-    Ctl->SetDropDownRows(Rows);
-    EXPECT_EQ(L->GetDropDownRows(), Rows > 0 ? 100 : 1);
+class PickListTest : public EditorTest {
+protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    Ctl->Style = esPickList;
+    for (int I = 0; I < 12; ++I) Ctl->Items.push_back("Item " + std::to_string(I));
+    Ctl->SetCells(2, 2, "item 3");
+    Open();
+    L = dynamic_cast<TInplaceEditList*>(Ctl->GetInplaceEditor());
+    ASSERT_NE(L, nullptr);
   }
-  // The ellipsis button reports its click.
+  void AltKey(std::uint16_t K) {
+    D.KeyDown(*Form, vk::Menu);
+    D.Press(*Form, K);
+    D.KeyUp(*Form, vk::Menu);
+  }
+  void ClickButton() { D.Click(*L, L->GetWidth() - 5, 5); }
+  TDropDownList& List() { return *L->GetDropDownList(); }
+  TInplaceEditList* L = nullptr;
+};
+
+constexpr std::uint16_t KeyF4 = vk::F1 + 3;
+
+TEST_F(PickListTest, OpensChoosesAndClosesEveryWay) {
+  struct TCase {
+    const char* Name;
+    int OpenBy;  // 0 the button, 1 Alt+Down, 2 F4
+    std::function<void()> Act;
+    std::string Text;
+    bool StaysOpen;
+  };
+  const auto Keys = [this](std::vector<std::uint16_t> Ks) {
+    return [this, Ks] {
+      for (auto K : Ks) D.Press(*Form, K);
+    };
+  };
+  const TCase Cases[] = {
+      {"Enter chooses", 0, Keys({vk::Down, vk::Return}), "Item 4", false},
+      {"Alt+Up takes the highlight", 1,
+       [this] {
+         D.Press(*Form, vk::Up);
+         AltKey(vk::Up);
+       },
+       "Item 2", false},
+      {"F4 takes the highlight", 2, Keys({vk::Next, KeyF4}), "Item 9", false},
+      {"Esc changes nothing", 0, Keys({vk::Down, vk::Escape}), "item 3", false},
+      {"a click chooses", 2, [this] { D.Click(List(), 20, 1 + List().GetItemHeight() + 3); },
+       "Item 1", false},
+      {"outside changes nothing", 1,
+       [this] {
+         D.Press(*Form, vk::Down);
+         D.Click(*Form, 650, 380);
+       },
+       "item 3", false},
+      {"the wheel moves", 2,
+       [this] {
+         D.Wheel(List(), 10, 10, -240);
+         D.Press(*Form, vk::Return);
+       },
+       "Item 5", false},
+      {"editing keys reach the editor", 1,
+       [this] {
+         D.Press(*Form, vk::End);
+         D.Press(*Form, vk::Back);
+         D.Type(*Form, "x");
+         D.Press(*Form, vk::Left);
+       },
+       "item x", true},
+      {"the button closes it again", 2, [this] { ClickButton(); }, "item 3", false},
+      {"leaving the editor closes it", 0, [this] { Ctl->SetFocus(); }, "item 3", false},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    L->SetText("item 3");
+    if (!L->Focused()) L->SetFocus();
+    const int Asks = Ctl->ItemAsks;
+    if (C.OpenBy == 0) ClickButton();
+    if (C.OpenBy == 1) AltKey(vk::Down);
+    if (C.OpenBy == 2) D.Press(*Form, KeyF4);
+    ASSERT_TRUE(L->GetListVisible());
+    EXPECT_EQ(Ctl->ItemAsks, Asks + 1);
+    EXPECT_EQ(List().GetItemIndex(), 3);
+    C.Act();
+    EXPECT_EQ(L->GetText(), C.Text);
+    EXPECT_EQ(L->GetListVisible(), C.StaysOpen);
+    if (!C.StaysOpen && C.Text != "item 3") {
+      EXPECT_TRUE(Ctl->GetEditorMode());
+      EXPECT_EQ(L->GetSelLength(), int(C.Text.size()));
+    }
+    L->CloseUp(false);
+    if (!Ctl->GetEditorMode()) Open();
+  }
+  // Nothing was committed along the way.
+  EXPECT_TRUE(Ctl->Sets.empty());
+}
+
+TEST_F(PickListTest, RowsPlaceAndEmptyList) {
+  ClickButton();
+  const TRect E = ScreenBoundsOf(*L);
+  const int H = List().GetItemHeight();
+  // Below the editor, as wide, 7 of 12 rows with a bar; the rows apply at once.
+  EXPECT_EQ(List().GetBoundsRect(), Rect(E.Left, E.Bottom, E.Right, E.Bottom + 7 * H + 2));
+  const std::pair<int, int> Rows[] = {{3, 3}, {40, 12}, {0, 1}};
+  for (auto [Asked, Shown] : Rows) {
+    Ctl->SetDropDownRows(Asked);
+    EXPECT_EQ(List().GetHeight(), Shown * H + 2) << Asked;
+  }
+  L->CloseUp(false);
+  // Near the bottom of the screen: above the editor.
+  Ctl->SetDropDownRows(7);
+  Form->SetBounds(0, D.Host().ScreenSize().cy - 120, 700, 100);
+  D.Settle();
+  ClickButton();
+  ASSERT_TRUE(L->GetListVisible());
+  EXPECT_EQ(List().GetBoundsRect().Bottom, ScreenBoundsOf(*L).Top);
+  L->CloseUp(false);
+  // The items are asked each time: none open nothing.
+  Ctl->Items.clear();
+  D.Press(*Form, KeyF4);
+  EXPECT_FALSE(L->GetListVisible());
+  EXPECT_TRUE(Application->GetPopups().empty());
+}
+
+TEST_F(PickListTest, EllipsisButtonAndGoldenOpenList) {
   int Clicks = 0;
   Ctl->OnEditButtonClick = [&](TObject*) { ++Clicks; };
   Ctl->Style = esEllipsis;
   Ctl->HideEditor();
   Ctl->ShowEditor();
-  D.Click(*L, L->GetWidth() - 5, 5);
+  ClickButton();
   EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(L->GetDropDownList(), nullptr);
+  Ctl->Style = esPickList;
+  Ctl->HideEditor();
+  Ctl->ShowEditor();
+  ClickButton();
+  D.Press(*Form, vk::Down);
+  D.Settle();
+  const TRect E = ScreenBoundsOf(*L);
+  TBitmap Screen = D.CaptureScreen();
+  TBitmap Shot;
+  Shot.SetSize(140, 200);
+  Shot.GetCanvas()->CopyRect(Rect(0, 0, 140, 200), *Screen.GetCanvas(),
+                             Rect(E.Left - 20, E.Top - 30, E.Left + 120, E.Top + 170));
+  EXPECT_TRUE(MatchesGolden(Shot, "testdata/grid_pick_list.png"));
+  // Freeing the grid with its list open takes the list along.
+  delete Ctl;
+  Ctl = nullptr;
+  D.Settle();
+  EXPECT_TRUE(Application->GetPopups().empty());
 }
 
 TEST_F(EditorTest, GoldenStringGridWithRangeAndEditor) {

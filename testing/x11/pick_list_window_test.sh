@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# A grid's pick list in a real X server: on the gallery's grids page the unit cell's editor
+# drops its list below itself as an override-redirect window; a click on the second item
+# closes the list and puts the item into the editor, and moving on stores it in the cell.
+#   with_xvfb.sh pick_list_window_test.sh KVL-GALLERY XWD-COMPARE OUTPUT-DIR
+set -euo pipefail
+gallery=$1 compare=$2 out=$3
+mkdir -p "$out"
+
+for tool in xdotool xwd xwininfo; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed (bash .ci/deps test installs it)"
+    exit 77
+  fi
+done
+[[ -n ${DISPLAY:-} ]] || { echo "no DISPLAY: run it through with_xvfb.sh"; exit 1; }
+
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
+trap cleanup EXIT
+
+size=900x600
+page="Grids"
+"$gallery" --size "$size" --page "$page" >"$out/gallery.log" 2>&1 &
+gallery_pid=$!
+pids+=($gallery_pid)
+win=$(timeout 10 xdotool search --sync --onlyvisible --name '^kvl gallery$' | head -1)
+[[ -n $win ]] || { echo "the gallery window did not appear"; exit 1; }
+xdotool windowfocus --sync "$win" || true
+
+origin() {  # window id -> "X Y" of its top-left on the screen
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'
+}
+# The screen where the window lies (the list over it included) looks as the headless rendering.
+expect_pixels() {  # name, gallery options for the headless rendering...
+  local name=$1; shift
+  "$gallery" --png "$out/$name-headless.png" --size "$size" --page "$page" "$@"
+  local at
+  at=$(origin "$win" | tr ' ' ',')
+  for _ in $(seq 40); do
+    xwd -root -silent >"$out/$name-window.xwd"
+    if "$compare" "$out/$name-window.xwd" "$out/$name-headless.png" "$out/$name-diff.png" "$at" \
+        >"$out/$name-compare.txt"; then
+      echo "$name: window equals the headless rendering"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "$name: window differs from the headless rendering: $(cat "$out/$name-compare.txt")"
+  return 1
+}
+find_visible() {  # name pattern -> id of the visible window, waiting up to 4 seconds
+  for _ in $(seq 40); do
+    local id
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+}
+expect_gone() {  # name pattern, what
+  for _ in $(seq 40); do
+    [[ -z $(xdotool search --onlyvisible --name "$1" 2>/dev/null || true) ]] && return 0
+    sleep 0.1
+  done
+  echo "$2 is still shown"
+  exit 1
+}
+
+cell_x=430 cell_y=399      # the "Unit" cell of the second parameter
+button_x=457               # the editor's drop-down button in that cell
+item_x=430 item_y=440      # the list's second item, "cm"
+other_x=340 other_y=449    # another cell: moving there stores the edit
+clicks=(--click $cell_x,$cell_y --click $cell_x,$cell_y --click $button_x,$cell_y)
+
+# The first click selects the cell, the second (no double click) opens the editor.
+xdotool mousemove --window "$win" $cell_x $cell_y click 1
+sleep 0.7
+xdotool mousemove --window "$win" $cell_x $cell_y click 1
+sleep 0.3
+xdotool mousemove --window "$win" $button_x $cell_y click 1
+list=$(find_visible '^kvl popup$')
+[[ -n $list ]] || { echo "no list window after the button"; exit 1; }
+grep -q 'Override Redirect State: yes' < <(xwininfo -id "$list") ||
+  { echo "the list is not override-redirect"; exit 1; }
+read -r wx wy < <(origin "$win")
+read -r lx ly < <(origin "$list")
+echo "list: override-redirect at $((lx - wx)),$((ly - wy)) in the window"
+expect_pixels open "${clicks[@]}"
+
+xdotool mousemove --window "$win" $item_x $item_y click 1
+expect_gone '^kvl popup$' "the list after choosing"
+expect_pixels chosen "${clicks[@]}" --click $item_x,$item_y
+
+xdotool mousemove --window "$win" $other_x $other_y click 1
+expect_pixels stored "${clicks[@]}" --click $item_x,$item_y --click $other_x,$other_y
+
+kill -0 "$gallery_pid" || { echo "the gallery exited early"; cat "$out/gallery.log"; exit 1; }
+echo "PASS"
