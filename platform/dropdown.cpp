@@ -118,11 +118,21 @@ public:
 TDropDownList::TDropDownList(TComponent* AOwner)
     : TPopupWindow(AOwner, pkDropDown), FItems(std::make_unique<TStringList>()) {
   SetColor(clWindow);
+  MeasureItemHeight();
+  FView = new TView(*this);
+}
+
+void TDropDownList::MeasureItemHeight() {
   TBitmap Measure;
   Measure.SetSize(1, 1);
   Measure.GetCanvas()->GetFont().Assign(GetFont());
   FItemHeight = Measure.GetCanvas()->TextHeight("Wg") + 2;
-  FView = new TView(*this);
+}
+
+void TDropDownList::FontChanged() {
+  TPopupWindow::FontChanged();
+  MeasureItemHeight();
+  if (IsOpen()) Layout();
 }
 
 TDropDownList::~TDropDownList() = default;

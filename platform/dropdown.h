@@ -50,6 +50,8 @@ public:
   bool PopupKeyDown(std::uint16_t& Key, TShiftState Shift) override;
 
 protected:
+  // A new font measures the rows anew.
+  void FontChanged() override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
 
@@ -57,6 +59,7 @@ private:
   class TView;
   friend class TView;
   void Layout();
+  void MeasureItemHeight();
   void MoveHighlight(int Delta);
   void ScrollTo(int Top);
   void Choose(int Index);

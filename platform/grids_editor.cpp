@@ -156,6 +156,7 @@ void TInplaceEditList::DropDown() {
   if (FPickList.GetCount() == 0) return;
   if (!FList) {
     FList = new TDropDownList(this);
+    FList->GetFont().Assign(GetFont());  // rows in the grid's font
     FList->OnChoose = [this](TObject*, int Index) { TakeItem(Index); };
   }
   FList->GetItems().Assign(&FPickList);
