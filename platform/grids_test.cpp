@@ -50,6 +50,28 @@ TEST_F(GridTest, CellRectsAndHitsForLineOptions) {
   }
 }
 
+// A list view places marks between rows from the row pitch and the header heights alone: every
+// scrolling row is DefaultRowHeight + 1 below the previous one, also with only the fixed lines
+// on and far down a huge table.
+TEST_F(GridTest, RowTopsFollowThePitchAfterScrolling) {
+  Ctl->SetOptions(goFixedVertLine | goFixedHorzLine | goRowSelect);
+  Ctl->SetDefaultRowHeight(17);
+  Ctl->SetFixedRows(2);
+  Ctl->SetRowHeights(0, 30);
+  Ctl->SetRowHeights(1, 20);
+  const int Headers = (30 + 1) + (20 + 1);
+  for (const int Rows : {100, 10'000'000}) {
+    Ctl->SetRowCount(Rows);
+    const int Top = Rows - 20;
+    Ctl->SetTopRow(Top);
+    ASSERT_EQ(Ctl->GetTopRow(), Top);
+    for (int R = Top; R < Top + Ctl->GetVisibleRowCount(); ++R)
+      EXPECT_EQ(Ctl->CellRect(1, R).Top, Headers + (R - Top) * (17 + 1)) << Rows << "/" << R;
+    // An empty table's first free line lies right below the headers.
+    EXPECT_EQ(Ctl->CellRect(1, 1).Bottom + 1, Headers);
+  }
+}
+
 TEST_F(GridTest, HiddenHugeAndOutsideSizes) {
   Ctl->SetColWidths(1, 0);
   Ctl->SetColWidths(2, -5);
