@@ -7,22 +7,13 @@ set -euo pipefail
 gallery=$1 compare=$2 out=$3
 mkdir -p "$out"
 
-for tool in xdotool xwd; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (bash .ci/deps test installs it)"
-    exit 77
-  fi
-done
-[[ -n ${DISPLAY:-} ]] || { echo "no DISPLAY: run it through with_xvfb.sh"; exit 1; }
+source "$(dirname "$0")/gallery_session.sh"
+require_tools xdotool xwd
 
 page="Buttons and selectors"
 size=900x600
 log="$out/buttons-events.log"
-"$gallery" --size "$size" --page "$page" --event-log "$log" >"$out/buttons-gallery.log" 2>&1 &
-gallery_pid=$!
-trap 'kill $gallery_pid 2>/dev/null || true' EXIT
-win=$(timeout 10 xdotool search --sync --onlyvisible --name '^kvl gallery$' | head -1)
-[[ -n $win ]] || { echo "the gallery window did not appear"; exit 1; }
+start_gallery "$out/buttons-gallery.log" --size "$size" --page "$page" --event-log "$log"
 
 "$gallery" --png "$out/buttons-headless.png" --size "$size" --page "$page"
 same=""

@@ -7,24 +7,11 @@ set -euo pipefail
 gallery=$1 compare=$2 out=$3
 mkdir -p "$out"
 
-for tool in xdotool xwd xclip; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (bash .ci/deps test installs it)"
-    exit 77
-  fi
-done
-[[ -n ${DISPLAY:-} ]] || { echo "no DISPLAY: run it through with_xvfb.sh"; exit 1; }
-
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
-trap cleanup EXIT
+source "$(dirname "$0")/gallery_session.sh"
+require_tools xdotool xwd xclip
 
 size=900x600
-"$gallery" --size "$size" >"$out/gallery.log" 2>&1 &
-gallery_pid=$!
-pids+=($gallery_pid)
-win=$(timeout 10 xdotool search --sync --onlyvisible --name '^kvl gallery$' | head -1)
-[[ -n $win ]] || { echo "the gallery window did not appear"; exit 1; }
+start_gallery "$out/gallery.log" --size "$size"
 
 # Waits until the window shows what the headless renderer draws (painting may lag a moment).
 expect_pixels() {  # name, gallery options for the headless rendering...

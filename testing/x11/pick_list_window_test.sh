@@ -7,25 +7,12 @@ set -euo pipefail
 gallery=$1 compare=$2 out=$3
 mkdir -p "$out"
 
-for tool in xdotool xwd xwininfo; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (bash .ci/deps test installs it)"
-    exit 77
-  fi
-done
-[[ -n ${DISPLAY:-} ]] || { echo "no DISPLAY: run it through with_xvfb.sh"; exit 1; }
-
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
-trap cleanup EXIT
+source "$(dirname "$0")/gallery_session.sh"
+require_tools xdotool xwd xwininfo
 
 size=900x600
 page="Grids"
-"$gallery" --size "$size" --page "$page" >"$out/gallery.log" 2>&1 &
-gallery_pid=$!
-pids+=($gallery_pid)
-win=$(timeout 10 xdotool search --sync --onlyvisible --name '^kvl gallery$' | head -1)
-[[ -n $win ]] || { echo "the gallery window did not appear"; exit 1; }
+start_gallery "$out/gallery.log" --size "$size" --page "$page"
 xdotool windowfocus --sync "$win" || true
 
 origin() {  # window id -> "X Y" of its top-left on the screen
