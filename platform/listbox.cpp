@@ -367,17 +367,7 @@ void TCustomListBox::SizeChanged(int OldWidth, int OldHeight) {
 
 void TCustomListBox::OnBarScroll(TScrollCode Code, std::int64_t Pos) {
   const int Page = View().PageRows();
-  switch (Code) {
-    case scLineUp: SetTopIndex(FTopIndex - 1); break;
-    case scLineDown: SetTopIndex(FTopIndex + 1); break;
-    case scPageUp: SetTopIndex(FTopIndex - Page); break;
-    case scPageDown: SetTopIndex(FTopIndex + Page); break;
-    case scTrack:
-    case scPosition: SetTopIndex(int(Pos)); break;
-    case scTop: SetTopIndex(0); break;
-    case scBottom: SetTopIndex(GetCount()); break;
-    case scEndScroll: break;
-  }
+  if (const auto To = ScrollTarget(Code, Pos, FTopIndex, 1, Page, GetCount())) SetTopIndex(*To);
 }
 
 bool TCustomListBox::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {

@@ -586,22 +586,12 @@ void TCustomMemo::OnBar(TScrollBarPart& Bar, TScrollCode Code, std::int64_t Pos)
   const int Line = Vert ? 1 : 8;
   const int Page = Vert ? PageRows() : std::max(GetClientWidth() - 2 * Margin, 1);
   const int Now = Vert ? FTopRow : FScrollX;
-  int To = Now;
-  switch (Code) {
-    case scLineUp: To = Now - Line; break;
-    case scLineDown: To = Now + Line; break;
-    case scPageUp: To = Now - Page; break;
-    case scPageDown: To = Now + Page; break;
-    case scTrack:
-    case scPosition: To = int(Pos); break;
-    case scTop: To = 0; break;
-    case scBottom: To = int(Bar.GetMax()); break;
-    case scEndScroll: return;
-  }
+  const std::optional<int> To = ScrollTarget(Code, Pos, Now, Line, Page, Bar.GetMax());
+  if (!To) return;
   if (Vert)
-    SetTopRow(To);
+    SetTopRow(*To);
   else
-    SetScrollX(To);
+    SetScrollX(*To);
 }
 
 bool TCustomMemo::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {

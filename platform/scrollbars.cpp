@@ -1,6 +1,7 @@
 #include "kvl/platform/scrollbars.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "kvl/core/pen_brush_keeper.h"
 #include "kvl/platform/controls.h"
@@ -291,6 +292,27 @@ void TScrollBarPart::Repeat() {
   if (FRepeat.GetInterval() != RepeatInterval) FRepeat.Restart<EKVLError>(RepeatInterval);
   // Held away from the arrow, or with the thumb arrived under the pointer: wait.
   if (HeldZoneActive()) Act(FPressed);
+}
+
+std::optional<int> ScrollTarget(TScrollCode Code, std::int64_t Pos, std::int64_t Now,
+                                std::int64_t Line, std::int64_t Page, std::int64_t Bottom,
+                                bool Tracking) {
+  std::int64_t To = Now;
+  switch (Code) {
+    case scLineUp: To = Now - Line; break;
+    case scLineDown: To = Now + Line; break;
+    case scPageUp: To = Now - Page; break;
+    case scPageDown: To = Now + Page; break;
+    case scTrack:
+      if (!Tracking) return std::nullopt;
+      To = Pos;
+      break;
+    case scPosition: To = Pos; break;
+    case scTop: To = 0; break;
+    case scBottom: To = Bottom; break;
+    case scEndScroll: return std::nullopt;
+  }
+  return int(std::clamp<std::int64_t>(To, INT_MIN, INT_MAX));
 }
 
 void BarsMouseDown(TScrollBarPart& V, TScrollBarPart& H, TMouseButton Button, int X, int Y) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "kvl/platform/bitmap.h"
 #include "kvl/platform/canvas.h"
@@ -110,6 +111,13 @@ private:
   mutable TBitmap FPattern;
   mutable TColor FPatternColors[2] = {clNone, clNone};
 };
+
+// Where a notification moves a plain scroll position: Now stepped by Line or Page, the thumb's
+// Pos, 0 or Bottom; nothing for scEndScroll, nor for scTrack without Tracking. Saturates at the
+// ends of int.
+std::optional<int> ScrollTarget(TScrollCode Code, std::int64_t Pos, std::int64_t Now,
+                                std::int64_t Line, std::int64_t Page, std::int64_t Bottom,
+                                bool Tracking = true);
 
 // The non-client mouse of a control with a vertical and a horizontal bar: a left press goes to
 // the bar it lands on, moves and releases to both (each ignores what it did not start).

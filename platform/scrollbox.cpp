@@ -41,19 +41,8 @@ void TControlScrollBar::SetVisible(bool Value) {
 void TControlScrollBar::OnScroll(TScrollCode Code, std::int64_t Pos) {
   const TRect Client = FBox.GetClientRect();
   const int Page = FKind == sbHorizontal ? Client.Width() : Client.Height();
-  switch (Code) {
-    case scLineUp: SetPosition(FPosition - FIncrement); break;
-    case scLineDown: SetPosition(FPosition + FIncrement); break;
-    case scPageUp: SetPosition(FPosition - Page); break;
-    case scPageDown: SetPosition(FPosition + Page); break;
-    case scTrack:
-      if (FTracking) SetPosition(int(Pos));
-      break;
-    case scPosition: SetPosition(int(Pos)); break;
-    case scTop: SetPosition(0); break;
-    case scBottom: SetPosition(FRange); break;
-    case scEndScroll: break;
-  }
+  if (const auto To = ScrollTarget(Code, Pos, FPosition, FIncrement, Page, FRange, FTracking))
+    SetPosition(*To);
 }
 
 // --- TScrollBox -----------------------------------------------------------------------------
