@@ -140,6 +140,8 @@ private:
   void PaintScrolled();
   bool StripCovers() const;
   void RenderStrip();
+  // The runs a tick writes, for the label's size, frame and strip direction.
+  void PrepareTickRuns();
 
   TRDCharMatrix FCMat;
   TFrameStyle FFrameStyle = fsLowered;
@@ -177,6 +179,25 @@ private:
   bool FStripVertical = false;
   int FStripExtra = 0;
   std::int64_t FStripX = 0, FStripY = 0;
+  // Each row of a tick's picture as runs taken from the strip's window, from the frame's
+  // finished pixels, or from the window with the off dots of the frame's ring ends blanked,
+  // so that every pixel is written once and the frame is not drawn again on every tick.
+  enum class TTickSource : std::uint8_t { Window, Frame, RingEnd };
+  struct TTickRun {
+    int X1, X2;
+    TTickSource Source;
+    std::size_t Frame;  // where a frame run's pixels start in FTickFrame
+  };
+  std::vector<TTickRun> FTickRuns;
+  std::vector<std::size_t> FTickRows;  // row Y's runs: [FTickRows[Y], FTickRows[Y + 1])
+  std::vector<std::uint32_t> FTickFrame;
+  struct TTickKey {
+    int W = -1, H = -1;
+    TFrameStyle Style = fsNone;
+    bool Vertical = false;
+    TColor K = 0, D = 0, L = 0;
+    bool operator==(const TTickKey&) const = default;
+  } FTickKey;
 };
 
 }  // namespace kvl

@@ -212,6 +212,44 @@ void TRasterLab::RenderStrip() {
   FStripValid = true;
 }
 
+void TRasterLab::PrepareTickRuns() {
+  const int W = GetWidth(), H = GetHeight();
+  const TTickKey Key{W, H, FFrameStyle, FStripVertical, FColBlackLine, FColGrayLine, FColWhiteLine};
+  if (Key == FTickKey && !FTickRows.empty()) return;
+  FTickKey = Key;
+  FTickRuns.clear();
+  FTickRows.assign(1, 0);
+  FTickFrame.clear();
+  // The frame drawn over two different fills: a pixel it draws comes out the same in both.
+  TBitmap A, B;
+  const bool Framed = FFrameStyle != fsNone;
+  if (Framed) {
+    for (TBitmap* Bmp : {&A, &B}) {
+      Bmp->SetSize(W, H);
+      const std::uint32_t Fill = Bmp == &A ? 0u : ~0u;
+      for (int Y = 0; Y < H; ++Y) std::fill(Bmp->ScanLine(Y), Bmp->ScanLine(Y) + W, Fill);
+      PaintFrame(*Bmp->GetCanvas());
+    }
+  }
+  for (int Y = 0; Y < H; ++Y) {
+    const std::uint32_t* PA = Framed ? A.ScanLine(Y) : nullptr;
+    const std::uint32_t* PB = Framed ? B.ScanLine(Y) : nullptr;
+    for (int X = 0; X < W; ++X) {
+      TTickSource S = TTickSource::Window;
+      if (Framed && PA[X] == PB[X])
+        S = TTickSource::Frame;
+      else if (Framed && (FStripVertical ? Y == 0 || Y == H - 1 : X == 0 || X == W - 1))
+        S = TTickSource::RingEnd;
+      if (FTickRuns.size() > FTickRows.back() && FTickRuns.back().Source == S)
+        FTickRuns.back().X2 = X + 1;
+      else
+        FTickRuns.push_back({X, X + 1, S, FTickFrame.size()});
+      if (S == TTickSource::Frame) FTickFrame.push_back(PA[X]);
+    }
+    FTickRows.push_back(FTickRuns.size());
+  }
+}
+
 void TRasterLab::PaintScrolled() {
   if (!IsPaintable()) return;
   const int W = GetWidth(), H = GetHeight();
@@ -227,38 +265,51 @@ void TRasterLab::PaintScrolled() {
     Paint();
     return;
   }
-  // One copy of the window into the control; then the ends of the frame's ring, which the
-  // strip filled with off dots, and the frame.
+  PrepareTickRuns();
+  // The window's rows go straight into the canvas's bitmap, inside its clip: a plain copy is
+  // all a tick needs, and it is the floor of its cost. The frame's pixels replace the
+  // window's where it draws, and the ends of its ring, which the strip filled with off dots,
+  // show the background there as a full paint has it.
   TCanvas& C = *GetCanvas();
   const std::int64_t E = FStripExtra;
   const int X0 = FStripVertical ? 0 : int(E - (FScrollPosX - FStripX));
   const int Y0 = FStripVertical ? int(E - (FScrollPosY - FStripY)) : 0;
-  // Row copies straight into the canvas's bitmap, inside its clip: a plain copy is all a
-  // tick needs, and it is the floor of its cost.
   const TRect Clip = C.GetClipRect().Intersect(Rect(0, 0, W, H));
   const TPoint O = C.GetOrigin();
-  if (!Clip.IsEmpty())
-    for (int Y = Clip.Top; Y < Clip.Bottom; ++Y)
-      std::memcpy(C.GetBitmap()->ScanLine(Y + O.Y) + O.X + Clip.Left,
-                  FStrip.ScanLine(Y0 + Y) + X0 + Clip.Left, std::size_t(Clip.Width()) * 4);
-  if (FFrameStyle != fsNone) {
-    const auto Mend = [&](int X, int Y) {
-      const std::uint32_t Px = FStrip.ScanLine(Y0 + Y)[X0 + X];
-      if (Px == Off) C.SetPixel(X, Y, PixelToColor(Blank));
-    };
-    if (FStripVertical) {
-      for (int X = 0; X < W; ++X) {
-        Mend(X, 0);
-        Mend(X, H - 1);
-      }
-    } else {
-      for (int Y = 0; Y < H; ++Y) {
-        Mend(0, Y);
-        Mend(W - 1, Y);
+  if (Clip.IsEmpty()) return;
+  // Locals, so that the copies do not make the loop fetch them again.
+  TBitmap& Target = *C.GetBitmap();
+  std::uint32_t* const DstPixels = Target.ScanLine(0);
+  const std::uint32_t* const SrcPixels = FStrip.ScanLine(0);
+  const std::ptrdiff_t DstStride = Target.GetWidth(), SrcStride = FStrip.GetWidth();
+  const TTickRun* const Runs = FTickRuns.data();
+  const std::size_t* const Rows = FTickRows.data();
+  const std::uint32_t* const Frame = FTickFrame.data();
+  const int CL = Clip.Left, CR = Clip.Right;
+  for (int Y = Clip.Top; Y < Clip.Bottom; ++Y) {
+    // Dst and Src point at the clip's left edge of the row.
+    std::uint32_t* const Dst = DstPixels + (Y + O.Y) * DstStride + (O.X + CL);
+    const std::uint32_t* const Src = SrcPixels + (Y0 + Y) * SrcStride + (X0 + CL);
+    for (std::size_t I = Rows[Y], End = Rows[Y + 1]; I < End; ++I) {
+      const TTickRun& R = Runs[I];
+      const int L = std::max(R.X1, CL), Rt = std::min(R.X2, CR);
+      if (L >= Rt) continue;
+      const std::size_t N = std::size_t(Rt - L);
+      std::uint32_t* const To = Dst + (L - CL);
+      const std::uint32_t* const From = Src + (L - CL);
+      switch (R.Source) {
+        case TTickSource::Window:
+          std::memcpy(To, From, N * 4);
+          break;
+        case TTickSource::Frame:
+          std::copy_n(Frame + R.Frame + (L - R.X1), N, To);
+          break;
+        case TTickSource::RingEnd:
+          for (std::size_t X = 0; X < N; ++X) To[X] = From[X] == Off ? Blank : From[X];
+          break;
       }
     }
   }
-  PaintFrame(C);
 }
 
 }  // namespace kvl

@@ -379,12 +379,15 @@ TEST_F(RasterLabTest, EveryTickEqualsAFullRedraw) {
   Ctl->SetText("Hi, Ag!");
   Ctl->SetPosX(-30);
   Ctl->SetPosY(-4);
+  // Every frame style meets both scroll directions on the way.
+  const TFrameStyle Styles[] = {fsNone, fsSimple, fsLowered, fsRaised, fsEmbossed, fsEngraved};
+  int Case = 0;
   for (const TRDBlockMode Block : {rdbmOff, rdbmOn, rdbmRaster})
     for (const TRDScrollMode Mode : {rdsmLeft, rdsmRight, rdsmDown, rdsmUp})
       for (const int Inc : {1, 3, 6}) {
         Ctl->SetScrollMode(rdsmOff);
         Ctl->SetCharBlockMode(Block);
-        Ctl->SetFrameStyle(Inc == 3 ? fsNone : fsLowered);
+        Ctl->SetFrameStyle(Styles[Case++ % 6]);
         Ctl->SetScrollIncrement(Inc);
         Ctl->SetScrollMode(Mode);
         TRasterLab* Ref = Twin(100);
@@ -393,10 +396,32 @@ TEST_F(RasterLabTest, EveryTickEqualsAFullRedraw) {
           Ref->SetPosX(Ctl->GetPosX() + Ctl->GetScrollPosX());
           Ref->SetPosY(Ctl->GetPosY() + Ctl->GetScrollPosY());
           ASSERT_TRUE(SamePicture(D.Capture(*Ctl), D.Capture(*Ref)))
-              << int(Block) << " " << int(Mode) << " " << Inc << " tick " << Tick;
+              << int(Block) << " " << int(Mode) << " " << Inc << " frame "
+              << int(Ctl->GetFrameStyle()) << " tick " << Tick;
         }
         delete Ref;
       }
+}
+
+TEST_F(RasterLabTest, TicksOfALabelHangingOverTheFormsEdgesEqualFullRedraws) {
+  Ctl->SetDotSize(2);
+  Ctl->SetText("Hi, Ag!");
+  for (const int Left : {-20, Form->GetClientWidth() - 50})
+    for (const TRDScrollMode Mode : {rdsmRight, rdsmUp}) {
+      Ctl->SetScrollMode(rdsmOff);
+      Ctl->SetBounds(Left, 0, 70, 30);
+      Ctl->SetScrollMode(Mode);
+      TRasterLab* Ref = Twin(100);
+      Ref->SetLeft(Left);
+      for (int Tick = 0; Tick < 20; ++Tick) {
+        D.AdvanceTime(100);
+        Ref->SetPosX(Ctl->GetPosX() + Ctl->GetScrollPosX());
+        Ref->SetPosY(Ctl->GetPosY() + Ctl->GetScrollPosY());
+        ASSERT_TRUE(SamePicture(D.Capture(*Ctl), D.Capture(*Ref)))
+            << Left << " " << int(Mode) << " tick " << Tick;
+      }
+      delete Ref;
+    }
 }
 
 TEST_F(RasterLabTest, HugeStepsStayInRange) {
