@@ -23,9 +23,9 @@ constexpr TColor Key = 0x00EBBEEB;
 constexpr std::uint32_t KeyPixel = 0xEBBEEB;
 
 // Colours as 0x00BBGGRR.
-constexpr TColor Ink = 0x202020, Dark = 0x404040, Mid = 0x808080, Light = 0xE8E8E8,
+constexpr TColor Ink = 0x202020, Dark = 0x404040, Mid = 0x808080,
                  Face = 0xB4B4B4, White = 0xFFFFFF, Slot = 0x505050;
-constexpr TColor GreenLit = 0x30D040, GreenDim = 0x186020, RedLit = 0x3030E0, RedDim = 0x202070,
+constexpr TColor GreenLit = 0x30D040, GreenDim = 0x186020, RedLit = 0x3030E0,
                  Yellow = 0x20D8F8, Amber = 0x1090F0, AmberDim = 0x104060;
 
 // One glyph being drawn: the canvas's origin sits on its quadrant.
