@@ -22,3 +22,28 @@ start_gallery() {
   win=$(timeout 10 xdotool search --sync --onlyvisible --name '^kvl gallery$' | head -1)
   [[ -n $win ]] || { echo "the gallery window did not appear"; exit 1; }
 }
+
+# find_visible PATTERN: the id of the visible window named so, waiting up to 4 seconds; empty
+# when none.
+find_visible() {
+  for _ in $(seq 40); do
+    local id
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+}
+
+# expect_gone PATTERN WHAT: fails unless no visible window is named so within 4 seconds.
+expect_gone() {  # name pattern, what
+  for _ in $(seq 40); do
+    [[ -z $(xdotool search --onlyvisible --name "$1" 2>/dev/null || true) ]] && return 0
+    sleep 0.1
+  done
+  echo "$2 is still shown"
+  exit 1
+}
+
+origin() {  # window id -> "X Y" of its top-left on the screen
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'
+}

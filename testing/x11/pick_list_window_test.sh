@@ -15,9 +15,6 @@ page="Grids"
 start_gallery "$out/gallery.log" --size "$size" --page "$page"
 xdotool windowfocus --sync "$win" || true
 
-origin() {  # window id -> "X Y" of its top-left on the screen
-  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'
-}
 # The screen where the window lies (the list over it included) looks as the headless rendering.
 expect_pixels() {  # name, gallery options for the headless rendering...
   local name=$1; shift
@@ -35,22 +32,6 @@ expect_pixels() {  # name, gallery options for the headless rendering...
   done
   echo "$name: window differs from the headless rendering: $(cat "$out/$name-compare.txt")"
   return 1
-}
-find_visible() {  # name pattern -> id of the visible window, waiting up to 4 seconds
-  for _ in $(seq 40); do
-    local id
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
-    [[ -n $id ]] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-}
-expect_gone() {  # name pattern, what
-  for _ in $(seq 40); do
-    [[ -z $(xdotool search --onlyvisible --name "$1" 2>/dev/null || true) ]] && return 0
-    sleep 0.1
-  done
-  echo "$2 is still shown"
-  exit 1
 }
 
 cell_x=430 cell_y=399      # the "Unit" cell of the second parameter

@@ -34,27 +34,6 @@ expect_pixels() {  # name, gallery options for the headless rendering...
   return 1
 }
 
-# The id of the visible window named $1, waiting up to 4 seconds; empty when none.
-find_visible() {
-  for _ in $(seq 40); do
-    local id
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
-    [[ -n $id ]] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-}
-expect_gone() {  # name pattern, what
-  for _ in $(seq 40); do
-    [[ -z $(xdotool search --onlyvisible --name "$1" 2>/dev/null || true) ]] && return 0
-    sleep 0.1
-  done
-  echo "$2 is still shown"
-  exit 1
-}
-origin() {  # window id -> "X Y" of its top-left on the screen
-  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'
-}
-
 status_x=300 status_y=310  # the status line with the context menu
 units_x=340 units_y=346    # its second item, "Show units"
 
