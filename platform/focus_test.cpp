@@ -181,17 +181,10 @@ TEST_F(FocusTest, EnterAndEscapePressTheDefaultAndCancelButtons) {
 
 TEST_F(FocusTest, WindowActivationGivesAndTakesTheKeyboardFocus) {
   A->SetFocus();
-  THostEvent Out;
-  Out.Kind = THostEventKind::FocusOut;
-  Out.Window = Form->GetWindow();
-  D.Host().Post(Out);
-  D.Settle();
+  D.WindowEvent(*Form, THostEventKind::FocusOut);
   EXPECT_FALSE(A->Focused());
   EXPECT_EQ(Form->GetActiveControl(), A);
-  THostEvent In = Out;
-  In.Kind = THostEventKind::FocusIn;
-  D.Host().Post(In);
-  D.Settle();
+  D.WindowEvent(*Form, THostEventKind::FocusIn);
   EXPECT_TRUE(A->Focused());
 }
 

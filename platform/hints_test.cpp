@@ -105,13 +105,7 @@ TEST_F(HintTest, HiddenByLeavingInputTimeAndDeactivation) {
       [&] { D.Click(*A, 5, 5); },
       [&] { D.Press(*Form, 'X', "x"); },
       [&] { D.AdvanceTime(Application->GetHintHidePause()); },
-      [&] {
-        THostEvent E;
-        E.Kind = THostEventKind::FocusOut;
-        E.Window = Form->GetWindow();
-        D.Host().Post(E);
-        D.Settle();
-      },
+      [&] { D.WindowEvent(*Form, THostEventKind::FocusOut); },
       [&] { Application->CancelHint(); },
   };
   for (const auto& Hide : Hiders) {

@@ -275,13 +275,7 @@ TEST_F(MenuTest, OutsidePressFocusLossAndHidingCloseWithoutChoice) {
   Button->OnClick = [&](TObject*) { ++Clicks; };
   const std::function<void()> Closers[] = {
       [&] { D.Click(*Button, 5, 5); },
-      [&] {
-        THostEvent E;
-        E.Kind = THostEventKind::FocusOut;
-        E.Window = Form->GetWindow();
-        D.Host().Post(E);
-        D.Settle();
-      },
+      [&] { D.WindowEvent(*Form, THostEventKind::FocusOut); },
       [&] { Target->Hide(); },
       [&] { Form->SetEnabled(false); },
   };

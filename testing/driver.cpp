@@ -163,9 +163,9 @@ void TDriver::Wheel(TControl& C, int X, int Y, int Delta) {
   PostMouse(THostEventKind::MouseWheel, C, X, Y, mbLeft, Delta);
 }
 
-void TDriver::MouseExit(TCustomForm& Form) {
+void TDriver::WindowEvent(TCustomForm& Form, THostEventKind Kind) {
   THostEvent E;
-  E.Kind = THostEventKind::MouseExit;
+  E.Kind = Kind;
   E.Window = Shown(Form).GetWindow();
   FHost->Post(E);
   Application->ProcessMessages();

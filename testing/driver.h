@@ -59,7 +59,10 @@ public:
   void DblClick(TControl& C, int X, int Y);
   void Wheel(TControl& C, int X, int Y, int Delta);
   // The pointer leaves the window.
-  void MouseExit(TCustomForm& Form);
+  void MouseExit(TCustomForm& Form) { WindowEvent(Form, THostEventKind::MouseExit); }
+  // An event of the whole window (FocusOut: another program took the focus; FocusIn: it came
+  // back; MouseExit), then the loop runs until nothing is pending.
+  void WindowEvent(TCustomForm& Form, THostEventKind Kind);
 
   // Keys go to the form's focused control. Shift, Ctrl and Alt held down (KeyDown of 16, 17,
   // 18) stay in the shift state until their KeyUp. Text is what the key types.
