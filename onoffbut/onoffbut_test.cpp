@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <climits>
@@ -20,6 +19,7 @@
 #include "kvl/platform/resources.h"
 #include "kvl/repsbut/repsbut.h"
 #include "kvl/testing/control_fixture.h"
+#include "kvl/testing/png_claiming.h"
 
 namespace kvl {
 namespace {
@@ -589,11 +589,7 @@ TEST_F(OnOffFileTest, RefusedFilesNameTheFileAndChangeNothing) {
   const std::vector<std::uint8_t> Png = TestSheet().SaveToPngMemory();
   std::vector<std::uint8_t> BadBmp = {'B', 'M', 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
   // A PNG header that declares 100 000 x 100 000.
-  std::vector<std::uint8_t> Huge = Png;
-  for (int I = 0; I < 2; ++I)
-    for (int K = 0; K < 4; ++K) Huge[std::size_t(16 + 4 * I + K)] = std::uint8_t(100000 >> (24 - 8 * K));
-  const std::uint32_t Crc = std::uint32_t(::crc32(0, Huge.data() + 12, 17));
-  for (int K = 0; K < 4; ++K) Huge[std::size_t(29 + K)] = std::uint8_t(Crc >> (24 - 8 * K));
+  const std::vector<std::uint8_t> Huge = testing::PngClaiming(Png, 100000, 100000);
   const std::string Fifo = Dir + "/fifo";
   ::unlink(Fifo.c_str());
   ASSERT_EQ(::mkfifo(Fifo.c_str(), 0600), 0);

@@ -1,7 +1,6 @@
 #include "kvl/progbar/progbar.h"
 
 #include <sys/stat.h>
-#include <zlib.h>
 
 #include <climits>
 #include <clocale>
@@ -11,6 +10,7 @@
 #include <limits>
 
 #include "kvl/testing/control_fixture.h"
+#include "kvl/testing/png_claiming.h"
 
 namespace kvl {
 namespace {
@@ -287,18 +287,6 @@ TEST_F(ProgBarTest, ValueTextPlacementHookAndClamps) {
   }
 }
 
-// A PNG whose header claims Width x Height, with a valid header checksum.
-std::string PngClaiming(const TBitmap& Small, std::uint32_t W, std::uint32_t H) {
-  std::vector<std::uint8_t> B = Small.SaveToPngMemory();
-  for (int I = 0; I < 4; ++I) {
-    B[16 + I] = std::uint8_t(W >> (24 - 8 * I));
-    B[20 + I] = std::uint8_t(H >> (24 - 8 * I));
-  }
-  const uLong Crc = crc32(0, B.data() + 12, 17);
-  for (int I = 0; I < 4; ++I) B[29 + I] = std::uint8_t(Crc >> (24 - 8 * I));
-  return std::string(B.begin(), B.end());
-}
-
 TEST_F(ProgBarTest, BackgroundPictureLoadsOnlyRealPictures) {
   namespace fs = std::filesystem;
   const fs::path Dir = TestOutputPath("progbar_bg");
@@ -336,7 +324,11 @@ TEST_F(ProgBarTest, BackgroundPictureLoadsOnlyRealPictures) {
   const std::string Truncated = (Dir / "cut.png").string(), Huge = (Dir / "huge.png").string();
   const std::vector<std::uint8_t> Bytes = Pic.SaveToPngMemory();
   std::ofstream(Truncated, std::ios::binary).write(reinterpret_cast<const char*>(Bytes.data()), 30);
-  std::ofstream(Huge, std::ios::binary) << PngClaiming(Pic, 100000, 100000);
+  {
+    const std::vector<std::uint8_t> Claim = testing::PngClaiming(Pic.SaveToPngMemory(), 100000, 100000);
+    std::ofstream(Huge, std::ios::binary).write(reinterpret_cast<const char*>(Claim.data()),
+                                                std::streamsize(Claim.size()));
+  }
   const TBitmap Before = D.Capture(*Ctl);
   for (const std::string& Bad :
        {(Dir / "missing.png").string(), Dir.string(), Fifo, std::string("/dev/zero"), Truncated, Huge}) {
