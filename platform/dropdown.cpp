@@ -4,6 +4,7 @@
 
 #include "kvl/platform/application.h"
 #include "kvl/platform/scrollbars.h"
+#include "kvl/platform/text.h"
 
 namespace kvl {
 
@@ -122,12 +123,7 @@ TDropDownList::TDropDownList(TComponent* AOwner)
   FView = new TView(*this);
 }
 
-void TDropDownList::MeasureItemHeight() {
-  TBitmap Measure;
-  Measure.SetSize(1, 1);
-  Measure.GetCanvas()->GetFont().Assign(GetFont());
-  FItemHeight = Measure.GetCanvas()->TextHeight("Wg") + 2;
-}
+void TDropDownList::MeasureItemHeight() { FItemHeight = GetFontMetrics(GetFont()).Height + 2; }
 
 void TDropDownList::FontChanged() {
   TPopupWindow::FontChanged();
