@@ -107,7 +107,8 @@ void BM_StdFilesystem_ListProbeAndSort(benchmark::State& State) {
   for (auto _ : State) {
     std::vector<std::pair<std::string, bool>> Names;
     for (const auto& E : std::filesystem::directory_iterator(Big().Path))
-      if (E.is_directory()) Names.emplace_back(E.path().filename().string(), StdHasSubfolders(E.path()));
+      if (E.is_directory())
+        Names.emplace_back(E.path().filename().string(), StdHasSubfolders(E.path()));
     std::sort(Names.begin(), Names.end());
     N = Names.size();
     benchmark::DoNotOptimize(Names.data());

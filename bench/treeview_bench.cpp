@@ -27,7 +27,8 @@ enum TShape { Flat, TenWay };
 // about 30 such siblings) so shows rows like the big one's: the same texts, indents and lines.
 void AddTenWay(TTreeNodes& Items, TTreeNode* Parent, int Levels, int& Left) {
   for (int I = 0; I < 10; ++I) {
-    TTreeNode* N = Items.AddChild(Parent, (Parent ? Parent->GetText() + "." : "Node ") + std::to_string(I));
+    TTreeNode* N =
+        Items.AddChild(Parent, (Parent ? Parent->GetText() + "." : "Node ") + std::to_string(I));
     if (Left > 0 && --Left > 0 && Levels > 1) AddTenWay(Items, N, Levels - 1, Left);
   }
 }
@@ -149,14 +150,14 @@ void Jump(benchmark::State& State, TShape Shape, bool Big) {
   }
 }
 
-#define TREE_BENCH(Name)                                                                 \
-  void BM_Tree##Name##_Flat100(benchmark::State& S) { Name(S, Flat, false); }           \
-  void BM_Tree##Name##_Flat100000(benchmark::State& S) { Name(S, Flat, true); }         \
-  void BM_Tree##Name##_TenWay100(benchmark::State& S) { Name(S, TenWay, false); }       \
-  void BM_Tree##Name##_TenWay100000(benchmark::State& S) { Name(S, TenWay, true); }     \
-  BENCHMARK(BM_Tree##Name##_Flat100);                                                    \
-  BENCHMARK(BM_Tree##Name##_Flat100000);                                                 \
-  BENCHMARK(BM_Tree##Name##_TenWay100);                                                  \
+#define TREE_BENCH(Name)                                                            \
+  void BM_Tree##Name##_Flat100(benchmark::State& S) { Name(S, Flat, false); }       \
+  void BM_Tree##Name##_Flat100000(benchmark::State& S) { Name(S, Flat, true); }     \
+  void BM_Tree##Name##_TenWay100(benchmark::State& S) { Name(S, TenWay, false); }   \
+  void BM_Tree##Name##_TenWay100000(benchmark::State& S) { Name(S, TenWay, true); } \
+  BENCHMARK(BM_Tree##Name##_Flat100);                                               \
+  BENCHMARK(BM_Tree##Name##_Flat100000);                                            \
+  BENCHMARK(BM_Tree##Name##_TenWay100);                                             \
   BENCHMARK(BM_Tree##Name##_TenWay100000);
 TREE_BENCH(Repaint)
 TREE_BENCH(Down)

@@ -151,7 +151,8 @@ void TFolderTree::BuildTree() {
     Root.Ino = Root.FolderIno = St.st_ino;
   }
   const std::vector<std::string> Parts = Split(FRootDir);
-  TTreeNode* R = Items.AddChildObject(nullptr, Parts.empty() ? "/" : ShownName(Parts.back()), &Root);
+  TTreeNode* R =
+      Items.AddChildObject(nullptr, Parts.empty() ? "/" : ShownName(Parts.back()), &Root);
   Items.AddChild(R, Placeholder);
 }
 

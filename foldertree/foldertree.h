@@ -103,13 +103,13 @@ protected:
   // What a folder node remembers of its folder, as it was listed.
   struct TFolderNode {
     const TFolderTree* Tree = nullptr;  // tells the tree's records from a host's Data
-    std::string Name;            // raw bytes
-    dev_t Dev = 0;               // of the entry itself (the link, for a link)
+    std::string Name;                   // raw bytes
+    dev_t Dev = 0;                      // of the entry itself (the link, for a link)
     ino_t Ino = 0;
-    dev_t FolderDev = 0;         // of the folder it leads to
+    dev_t FolderDev = 0;  // of the folder it leads to
     ino_t FolderIno = 0;
     bool IsLink = false;
-    bool Loaded = false;         // its children are the listing
+    bool Loaded = false;           // its children are the listing
     bool LeadsToAncestor = false;  // a link back up the tree: shows no children
   };
 
@@ -151,7 +151,7 @@ private:
   TColor FColorBak = clWindow;
   TStringList FDirNames;
   std::deque<TFolderNode> FNodes;  // the records the nodes' Data point to, until a rebuild
-  bool FQuietDirChange = false;  // RefreshTree reports the change once, at its end
+  bool FQuietDirChange = false;    // RefreshTree reports the change once, at its end
   bool FSkipReleaseClick = false;
   unsigned FChanges = 0;  // selection changes, to tell a click that changed it
   TBevelCut FBevelInner = bvRaised, FBevelOuter = bvLowered;

@@ -1,5 +1,4 @@
-// A folder tree on a form, rooted at the folder "Samples" inside a fresh scratch folder, with
-// small helpers to build and inspect real folders.
+// A folder tree on a form, rooted at "Samples" inside a fresh scratch folder.
 #pragma once
 
 #include <sys/stat.h>
@@ -17,16 +16,12 @@ namespace kvl {
 
 inline void MakeDir(const std::string& P) { ASSERT_EQ(::mkdir(P.c_str(), 0777), 0) << P; }
 inline void MakeFile(const std::string& P) { std::ofstream(P) << "x"; }
-inline void MakeLink(const std::string& Target, const std::string& P) {
-  ASSERT_EQ(::symlink(Target.c_str(), P.c_str()), 0) << P;
+inline void MakeLink(const std::string& To, const std::string& P) {
+  ASSERT_EQ(::symlink(To.c_str(), P.c_str()), 0) << P;
 }
 inline bool Exists(const std::string& P) {
   struct stat St;
   return ::lstat(P.c_str(), &St) == 0;
-}
-inline bool IsLinkAt(const std::string& P) {
-  struct stat St;
-  return ::lstat(P.c_str(), &St) == 0 && S_ISLNK(St.st_mode);
 }
 
 class FolderTreeTest : public TControlTest<TFolderTree> {
@@ -43,17 +38,10 @@ protected:
     Ctl->SetHideSelection(false);
     Form->Show();
   }
-  // Roots the tree at Samples once its folders are made.
-  void Start() {
+  // Roots the tree at Samples, once the test has made its folders, each one given.
+  void Start(const std::vector<std::string>& Folders = {}) {
+    for (const std::string& F : Folders) MakeDir(Root + F);
     Ctl->SetRootDir(Root);
-    ASSERT_EQ(Ctl->GetRootDir(), NormalizePath(Root));
-  }
-  void LogEvents() {
-    Ctl->OnClick = [this](TObject*) { Log.push_back("click " + Ctl->GetDirectory()); };
-    Ctl->OnChange = [this](TObject*, TTreeNode* N) {
-      Log.push_back("change " + (N ? N->GetText() : std::string("-")) + " " + Ctl->GetDirectory());
-    };
-    Ctl->OnDirChanged = [this](TObject*) { Log.push_back("dir " + Ctl->GetDirectory()); };
   }
   TTreeNode* RootNode() { return Ctl->GetItems()->GetFirstNode(); }
   // The texts of a node's children after it expanded.
@@ -65,9 +53,9 @@ protected:
   }
   static TTreeNode* Child(TTreeNode* N, const std::string& Text) {
     N->Expand(false);
-    for (TTreeNode* C = N->GetFirstChild(); C; C = C->GetNextSibling())
-      if (C->GetText() == Text) return C;
-    return nullptr;
+    TTreeNode* C = N->GetFirstChild();
+    while (C && C->GetText() != Text) C = C->GetNextSibling();
+    return C;
   }
 };
 

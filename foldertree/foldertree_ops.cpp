@@ -12,7 +12,7 @@ namespace kvl {
 
 std::string TFolderTree::PhysicalRoot() const {
   std::unique_ptr<char, decltype(&std::free)> Real(::realpath(FRootDir.c_str(), nullptr),
-                                                  &std::free);
+                                                   &std::free);
   return Real ? NormalizePath(Real.get()) : std::string();
 }
 

@@ -34,7 +34,8 @@ const std::string& SamplesFolder() {
       std::snprintf(Name, sizeof Name, "Many/Item %03d", I);
       ::mkdir((R + Name).c_str(), 0755);
     }
-    [[maybe_unused]] const int Linked = ::symlink((R + "Music").c_str(), (R + "Shortcut to Music").c_str());
+    [[maybe_unused]] const int Linked =
+        ::symlink((R + "Music").c_str(), (R + "Shortcut to Music").c_str());
     ::chmod((R + "Locked").c_str(), 0);
     return S;
   }();
@@ -83,7 +84,9 @@ void BuildFolderPane(TWinControl& Host, int Left, int Top) {
   Make->OnClick = [Tree, Name, Report](TObject*) {
     Report("New folder", Tree->MakeSubFolder(Name->GetText()));
   };
-  Remove->OnClick = [Tree, Report](TObject*) { Report("Remove folder", Tree->RemoveSelectedFolder()); };
+  Remove->OnClick = [Tree, Report](TObject*) {
+    Report("Remove folder", Tree->RemoveSelectedFolder());
+  };
   Old->OnClick = [Tree, Old](TObject*) { Tree->SetOldTreeStyle(Old->GetChecked()); };
   const auto ShowSamples = [Tree, Make, Remove, Home] {
     Tree->SetRootDir(SamplesFolder());
