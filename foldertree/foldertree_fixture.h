@@ -1,10 +1,12 @@
 // A folder tree on a form, rooted at "Samples" inside a fresh scratch folder.
 #pragma once
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,25 @@ inline void MakeLink(const std::string& To, const std::string& P) {
 inline bool Exists(const std::string& P) {
   struct stat St;
   return ::lstat(P.c_str(), &St) == 0;
+}
+
+// Path (folders with a trailing '/') -> inode of everything below Dir, links not followed.
+inline void Snapshot(const std::string& Dir, std::map<std::string, ino_t>& Out) {
+  DIR* D = ::opendir(Dir.c_str());
+  for (const dirent* E; D && (E = ::readdir(D));) {
+    std::string P = Dir + E->d_name;
+    struct stat St;
+    if (E->d_name[0] == '.' && (!E->d_name[1] || E->d_name[1] == '.')) continue;
+    if (::lstat(P.c_str(), &St) != 0) continue;
+    if (S_ISDIR(St.st_mode)) Snapshot(P += '/', Out);
+    Out[P] = St.st_ino;
+  }
+  if (D) ::closedir(D);
+}
+inline std::map<std::string, ino_t> Snapshot(const std::string& Dir) {
+  std::map<std::string, ino_t> Out;
+  Snapshot(Dir, Out);
+  return Out;
 }
 
 class FolderTreeTest : public TControlTest<TFolderTree> {

@@ -1,28 +1,10 @@
 // Folder tree: creating and removing folders, refused wherever a name, a link or a change
 // behind the tree's back would let it act outside the selected place.
-#include <dirent.h>
-
-#include <set>
-
 #include "foldertree_fixture.h"
 #include "kvl/testing/without_root.h"
 
 namespace kvl {
 namespace {
-
-// Every path below Dir, links not followed.
-std::set<std::string> Listing(const std::string& Dir) {
-  std::set<std::string> Out;
-  if (DIR* D = ::opendir(Dir.c_str())) {
-    while (const dirent* E = ::readdir(D))
-      if (E->d_name[0] != '.' || (E->d_name[1] && E->d_name[1] != '.')) {
-        Out.insert(Dir + E->d_name);
-        if (E->d_type == DT_DIR) Out.merge(Listing(Dir + E->d_name + "/"));
-      }
-    ::closedir(D);
-  }
-  return Out;
-}
 
 TEST_F(FolderTreeTest, NewFolderNamesCreateBelowTheSelectionOrNothing) {
   Start({"sel", "in"});
@@ -30,7 +12,7 @@ TEST_F(FolderTreeTest, NewFolderNamesCreateBelowTheSelectionOrNothing) {
   MakeDir(S / "outside");
   MakeLink(Root + "in", Root + "sel/link");
   MakeLink(S / "outside", Root + "out");
-  const std::set<std::string> Before = Listing(S.Path());
+  const auto Before = Snapshot(S.Path());
   // clang-format off
   const std::string Refused[] = {"..", "../x", "a/../../x", "./a", ".a", "", "/", "///", "a|b",
       std::string("a\0b", 3), "a\nb", "a\"b", "a<b", "a>b", std::string(256, 'c'), "file",
@@ -39,14 +21,14 @@ TEST_F(FolderTreeTest, NewFolderNamesCreateBelowTheSelectionOrNothing) {
   for (const std::string& Name : Refused) {
     ASSERT_TRUE(Ctl->SelectPath(Root + "sel"));
     EXPECT_FALSE(Ctl->MakeSubFolder(Name)) << Name;
-    EXPECT_EQ(Listing(S.Path()), Before) << Name;
+    EXPECT_EQ(Snapshot(S.Path()), Before) << Name;
   }
   // Below a link leading out of the root: browsed, but nothing is made there.
   ASSERT_TRUE(Ctl->SelectPath(Root + "out"));
   EXPECT_FALSE(Ctl->MakeSubFolder("x"));
   Ctl->SetSelected(nullptr);
   EXPECT_FALSE(Ctl->MakeSubFolder("x"));
-  EXPECT_EQ(Listing(S.Path()), Before);
+  EXPECT_EQ(Snapshot(S.Path()), Before);
 
   const std::pair<std::string, std::string> Made[] = {
       {"New", "sel/New/"},  {"a//b", "sel/a/b/"},
@@ -64,14 +46,14 @@ TEST_F(FolderTreeTest, NewFolderNamesCreateBelowTheSelectionOrNothing) {
   // The selected folder went behind the tree's back; a read-only folder takes nothing.
   ASSERT_TRUE(Ctl->SelectPath(Root + "in"));
   ASSERT_TRUE(RemoveTreeAt(OpenFolder(Root).Get(), "in"));
-  const std::set<std::string> Now = Listing(S.Path());
+  const auto Now = Snapshot(S.Path());
   EXPECT_FALSE(Ctl->MakeSubFolder("x"));
-  EXPECT_EQ(Listing(S.Path()), Now);
+  EXPECT_EQ(Snapshot(S.Path()), Now);
   ::chmod(S.Path().c_str(), 0755);
   ::chmod((Root + "sel").c_str(), 0555);
   EXPECT_NE(RunWithoutRoot([&] {
               return Ctl->SelectPath(Root + "sel") && !Ctl->MakeSubFolder("r/s") &&
-                     Listing(S.Path()) == Now;
+                     Snapshot(S.Path()) == Now;
             }),
             TWithoutRoot::Failed);
 }
@@ -83,7 +65,7 @@ TEST_F(FolderTreeTest, RemovalTakesOnlyTheSelectedEmptyFolder) {
   MakeDir(S / "outside/empty");
   MakeLink(Root + "target", Root + "link");
   MakeLink(S / "outside", Root + "out");
-  const std::set<std::string> Before = Listing(S.Path());
+  const auto Before = Snapshot(S.Path());
   for (const std::string D : {"", "full/", "nested/", "link/", "out/empty/"}) {
     ASSERT_TRUE(Ctl->SelectPath(Root + D)) << D;
     const int Nodes = Ctl->GetItems()->GetCount();
@@ -91,7 +73,7 @@ TEST_F(FolderTreeTest, RemovalTakesOnlyTheSelectedEmptyFolder) {
     EXPECT_EQ(Ctl->GetItems()->GetCount(), Nodes) << D;
     EXPECT_EQ(Ctl->GetDirectory(), Root + D) << D;
   }
-  EXPECT_EQ(Listing(S.Path()), Before);
+  EXPECT_EQ(Snapshot(S.Path()), Before);
   ASSERT_TRUE(Ctl->SelectPath(Root + "Data"));
   EXPECT_TRUE(Ctl->RemoveSelectedFolder());
   EXPECT_FALSE(Exists(Root + "Data"));
@@ -110,9 +92,9 @@ TEST_F(FolderTreeTest, RemovalTakesOnlyTheSelectedEmptyFolder) {
     if (How == "link") MakeLink(Root + "data", P);
     if (How == "file") MakeFile(P);
     if (How == "folder") ::rename((Root + "fresh").c_str(), P.c_str());
-    const std::set<std::string> Now = Listing(S.Path());
+    const auto Now = Snapshot(S.Path());
     EXPECT_FALSE(Ctl->RemoveSelectedFolder()) << How;
-    EXPECT_EQ(Listing(S.Path()), Now) << How;
+    EXPECT_EQ(Snapshot(S.Path()), Now) << How;
     ::unlink(P.c_str());
     ::rmdir(P.c_str());
     ::rmdir((Root + "fresh").c_str());

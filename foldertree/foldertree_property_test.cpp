@@ -2,29 +2,12 @@
 // root and a link into it: whatever the names and the changes behind the tree's back, nothing
 // outside the root changes, no folder that held anything goes, and Directory names the
 // selected node inside the root.
-#include <dirent.h>
-
-#include <map>
 #include <random>
 
 #include "foldertree_fixture.h"
 
 namespace kvl {
 namespace {
-
-// Path (folders with a trailing '/') -> inode of everything below Dir, links not followed.
-void Snapshot(const std::string& Dir, std::map<std::string, ino_t>& Out) {
-  DIR* D = ::opendir(Dir.c_str());
-  for (const dirent* E; D && (E = ::readdir(D));) {
-    std::string P = Dir + E->d_name;
-    struct stat St;
-    if (E->d_name[0] == '.' && (!E->d_name[1] || E->d_name[1] == '.')) continue;
-    if (::lstat(P.c_str(), &St) != 0) continue;
-    if (S_ISDIR(St.st_mode)) Snapshot(P += '/', Out);
-    Out[P] = St.st_ino;
-  }
-  if (D) ::closedir(D);
-}
 
 class FolderTreeProperty : public FolderTreeTest, public ::testing::WithParamInterface<unsigned> {};
 
@@ -35,8 +18,7 @@ TEST_P(FolderTreeProperty, NothingOutsideTheRootChanges) {
   Start({"a", "a/x", "B", "b"});
   MakeLink(Sentinel, Root + "toSentinel");
   MakeLink(Root + "a", Root + "toA");
-  std::map<std::string, ino_t> SentinelBefore, SentinelNow;
-  Snapshot(Sentinel, SentinelBefore);
+  const std::map<std::string, ino_t> SentinelBefore = Snapshot(Sentinel);
 
   std::mt19937 Rng(GetParam());
   const auto Pick = [&](const auto& V) { return V[Rng() % V.size()]; };
@@ -61,8 +43,7 @@ TEST_P(FolderTreeProperty, NothingOutsideTheRootChanges) {
                                           std::string(256, 'L'),
                                           std::string(120, 'm')};
   for (int Step = 0; Step < 1000; ++Step) {
-    std::map<std::string, ino_t> Inside;
-    Snapshot(Root, Inside);
+    const std::map<std::string, ino_t> Inside = Snapshot(Root);
     std::vector<std::string> Dirs{Root}, Full;  // Full: folders that hold something
     for (const auto& [P, Ino] : Inside) {
       if (P.back() == '/') Dirs.push_back(P);
@@ -104,9 +85,7 @@ TEST_P(FolderTreeProperty, NothingOutsideTheRootChanges) {
       }
     }
     const std::string At = "step " + std::to_string(Step) + ": " + What;
-    SentinelNow.clear();
-    Snapshot(Sentinel, SentinelNow);
-    ASSERT_EQ(SentinelNow, SentinelBefore) << At;
+    ASSERT_EQ(Snapshot(Sentinel), SentinelBefore) << At;
     for (const std::string& F : Full) ASSERT_TRUE(Exists(F)) << At << " removed " << F;
     if (const TTreeNode* Sel = Ctl->GetSelected()) {
       ASSERT_EQ(Ctl->NodePath(Sel), Ctl->GetDirectory()) << At;
