@@ -14,7 +14,7 @@ const std::vector<TGalleryPage>& GalleryPages() {
       {"Dialogs", BuildDialogsPage},
       {"Meter", BuildMeterPage},
       {"Labels and bars", BuildLabelsPage},
-      {"Thumbnails", BuildThumbnailsPage},
+      {"Thumbnails and folders", BuildThumbnailsPage},
       {"Buttons and selectors", BuildButtonsPage},
   };
   return Pages;

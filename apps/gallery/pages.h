@@ -30,6 +30,8 @@ void BuildDialogsPage(TWinControl& Host);
 void BuildMeterPage(TWinControl& Host);
 void BuildLabelsPage(TWinControl& Host);
 void BuildThumbnailsPage(TWinControl& Host);
+// The folder tree and its buttons, beside the thumbnails.
+void BuildFolderPane(TWinControl& Host, int Left, int Top);
 void BuildButtonsPage(TWinControl& Host);
 
 }  // namespace kvl::gallery

@@ -1,6 +1,7 @@
 // The thumbnails page: a grid of 10 000 slides whose pictures the page draws from each slide's
 // number when they come into view, with placeholders, frame-only and empty cards, marks and
-// captions; multiple selection with Shift and Ctrl; an up-down and the wheel scroll it.
+// captions; multiple selection with Shift and Ctrl; an up-down and the wheel scroll it. The
+// folder tree stands beside it.
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -57,7 +58,7 @@ private:
 void BuildThumbnailsPage(TWinControl& Host) {
   auto* Grid = new TThumbnails(&Host);
   Grid->SetParent(&Host);
-  Grid->SetBounds(12, 12, 566, 440);
+  Grid->SetBounds(12, 12, 430, 440);
   Grid->SetMax(Slides);
   Grid->SetSlideSelectMode(ssmMultiple);
   Grid->SetFocusLinewidth(2);
@@ -82,7 +83,7 @@ void BuildThumbnailsPage(TWinControl& Host) {
 
   auto* Status = new TLabel(&Host);
   Status->SetParent(&Host);
-  Status->SetBounds(12, 460, 600, 20);
+  Status->SetBounds(12, 460, 454, 20);
   const auto ShowStatus = [Grid, Status](TObject*) {
     const int First = Grid->FirstSelectedSlide();
     Status->SetCaption("Focused slide: " + std::to_string(Grid->GetFocusedSlide()) +
@@ -117,11 +118,11 @@ void BuildThumbnailsPage(TWinControl& Host) {
   };
 
   // One step of the up-down or one wheel notch is one row; the top of the up-down is the top
-  // of the grid. The grid shows 4 cards per row.
-  constexpr int PerRow = 4, Rows = (Slides + PerRow - 1) / PerRow;
+  // of the grid. The grid shows 3 cards per row.
+  constexpr int PerRow = 3, Rows = (Slides + PerRow - 1) / PerRow;
   auto* Scroll = new TUpDown(&Host);
   Scroll->SetParent(&Host);
-  Scroll->SetBounds(582, 12, 20, 440);
+  Scroll->SetBounds(446, 12, 20, 440);
   Scroll->SetOrientation(udVertical);
   Scroll->SetMin(0);
   Scroll->SetMax(Rows - 1);
@@ -138,6 +139,8 @@ void BuildThumbnailsPage(TWinControl& Host) {
     ToRow(Rows - 1 - Scroll->GetPosition() - Delta / 120);
     Handled = true;
   };
+
+  BuildFolderPane(Host, 478, 12);
 }
 
 }  // namespace kvl::gallery
