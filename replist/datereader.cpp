@@ -2,6 +2,7 @@
 // range-checked before they are encoded, so cells from files cannot make the row editor fail.
 #include "kvl/replist/datereader.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <optional>
