@@ -40,5 +40,13 @@ TEST(EditFormat, ReadsWhatOnlyTheRowEditorNeeds) {
   }
 }
 
+// The store gives read-only columns no default; the editor shows theirs.
+TEST(EditFormat, ReadOnlyColumnsKeepTheirDefaultText) {
+  EXPECT_EQ(ColumnDefaultText(ParseColumnFormat("[#i][60]rix3"), 7), "007");
+  EXPECT_EQ(FormatDefaultValue("[#i][60]rix3", 7), "");
+  EXPECT_EQ(ColumnDefaultText(ParseColumnFormat("[#s][80]$pwd$8"), 1).size(), 8u);
+  EXPECT_EQ(ColumnDefaultText(ParseColumnFormat("[#f][60]2.5"), 1), "2.5");
+}
+
 }  // namespace
 }  // namespace kvl
