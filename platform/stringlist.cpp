@@ -456,8 +456,7 @@ void TStringList::SortBy(const TStringListSortCompare& Compare) {
   std::stable_sort(Order.begin(), Order.end(),
                    [&](int A, int B) { return Compare(this, A, B) < 0; });
   if (std::is_sorted(Order.begin(), Order.end())) return;
-  std::vector<TItem> Sorted;
-  Sorted.reserve(FList.size());
+  std::deque<TItem> Sorted;
   for (int I : Order) Sorted.push_back(std::move(FList[std::size_t(I)]));
   Changing();
   FList.swap(Sorted);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -186,7 +187,9 @@ private:
   void SortPending() const;
   [[noreturn]] static void SortedError();
 
-  mutable std::vector<TItem> FList;
+  // Blocks of a few items rather than one array: adding never moves the items already there
+  // and never needs a block larger than the list, which the allocator would map afresh.
+  mutable std::deque<TItem> FList;
   mutable std::size_t FSortedCount = 0;  // lines in order; those after it await sorting
   bool FSorted = false;
   bool FCaseSensitive = false;

@@ -82,7 +82,10 @@ std::string RowIndexText(char Letter, int N, int Row) {
 
 std::string FormatDefaultValue(std::string_view Format, int Row) {
   const TColumnFormat F = ParseColumnFormat(Format);
-  if (F.ReadOnly) return {};
+  return F.ReadOnly ? std::string() : ColumnDefaultText(F, Row);
+}
+
+std::string ColumnDefaultText(const TColumnFormat& F, int Row) {
   std::string R;
   switch (F.Letter()) {
     case 'c':

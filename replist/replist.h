@@ -76,6 +76,9 @@ int ReadFormatInt(std::string_view S, std::size_t Start);
 std::string RowIndexText(char Letter, int N, int Row);
 // The default value of a cell in row Row of a column with this format (at most 255 chars).
 std::string FormatDefaultValue(std::string_view Format, int Row);
+// The same text for a parsed format whether or not it is read-only, for the row editor, which
+// shows read-only columns' defaults too.
+std::string ColumnDefaultText(const TColumnFormat& F, int Row);
 
 class TRLData : public TComponent {
 public:
