@@ -1,6 +1,7 @@
 // A list box of 100 000 items beside one of 100 (repaint, Page Down, End, a jump to the
-// middle), and string-list adds per item at 100 000 beside 1 000, unsorted and sorted inside
-// one update block.
+// middle), a combo box of 10 000 items beside one of 100 (opening its list up to the first
+// paint, Page Down inside the open list), and string-list adds per item at 100 000 beside 1 000,
+// unsorted and sorted inside one update block.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 
 #include "baseline_ratio.h"
 #include "headless_form.h"
+#include "kvl/platform/combobox.h"
 #include "kvl/platform/listbox.h"
 
 namespace {
@@ -76,15 +78,69 @@ void Jump(benchmark::State& State, int Count) {
   }
 }
 
-#define LIST_BENCH(Name)                                                    \
-  void BM_List##Name##_100(benchmark::State& S) { Name(S, 100); }          \
-  void BM_List##Name##_100000(benchmark::State& S) { Name(S, 100000); }    \
-  BENCHMARK(BM_List##Name##_100);                                           \
+#define LIST_BENCH(Name)                                                \
+  void BM_List##Name##_100(benchmark::State& S) { Name(S, 100); }       \
+  void BM_List##Name##_100000(benchmark::State& S) { Name(S, 100000); } \
+  BENCHMARK(BM_List##Name##_100);                                       \
   BENCHMARK(BM_List##Name##_100000);
 LIST_BENCH(Repaint)
 LIST_BENCH(PageDown)
 LIST_BENCH(End)
 LIST_BENCH(Jump)
+
+struct TComboSetup {
+  bench::THeadlessForm S{300, 300};
+  TComboBox* Box;
+  explicit TComboSetup(int Count) {
+    Box = S.Add<TComboBox>(10, 10, 200, 21);
+    Box->SetStyle(csDropDownList);
+    Box->GetItems()->BeginUpdate();
+    for (int I = 0; I < Count; ++I) {
+      std::string N = std::to_string(I);
+      Box->GetItems()->Add("item " + std::string(6 - N.size(), '0') + N);
+    }
+    Box->GetItems()->EndUpdate();
+    S.Form->Show();
+    Box->SetFocus();
+    Box->SetItemIndex(Count / 2);
+    Application->ProcessMessages();
+  }
+};
+
+// The list opens on the selected item and paints, then closes.
+void ComboDrop(benchmark::State& State, int Count) {
+  TComboSetup C(Count);
+  for (auto _ : State) {
+    C.Box->SetDroppedDown(true);
+    Application->ProcessMessages();
+    C.Box->SetDroppedDown(false);
+    Application->ProcessMessages();
+  }
+}
+// Page Down and back up inside the open list, each with its repaint.
+void ComboPage(benchmark::State& State, int Count) {
+  TComboSetup C(Count);
+  C.Box->SetDroppedDown(true);
+  Application->ProcessMessages();
+  THostEvent Key;
+  Key.Kind = THostEventKind::KeyDown;
+  Key.Window = C.S.Form->GetWindow();
+  for (auto _ : State) {
+    for (std::uint16_t K : {vk::Next, vk::Prior}) {
+      Key.Key = K;
+      C.S.Host->Post(Key);
+      Application->ProcessMessages();
+    }
+  }
+}
+void BM_ComboDrop_100(benchmark::State& S) { ComboDrop(S, 100); }
+void BM_ComboDrop_10000(benchmark::State& S) { ComboDrop(S, 10000); }
+void BM_ComboPage_100(benchmark::State& S) { ComboPage(S, 100); }
+void BM_ComboPage_10000(benchmark::State& S) { ComboPage(S, 10000); }
+BENCHMARK(BM_ComboDrop_100);
+BENCHMARK(BM_ComboDrop_10000);
+BENCHMARK(BM_ComboPage_100);
+BENCHMARK(BM_ComboPage_10000);
 
 // The same 100 000 adds, as one list of 100 000 or as 100 lists of 1 000.
 std::vector<std::string> Words() {
@@ -134,6 +190,8 @@ int main(int argc, char** argv) {
        {"BM_ListPageDown_100000", "BM_ListPageDown_100", View},
        {"BM_ListEnd_100000", "BM_ListEnd_100", View},
        {"BM_ListJump_100000", "BM_ListJump_100", View},
+       {"BM_ComboDrop_10000", "BM_ComboDrop_100", View},
+       {"BM_ComboPage_10000", "BM_ComboPage_100", View},
        {"BM_StringListAdd_100000", "BM_StringListAdd_1000", 1 / 1.5},
        {"BM_StringListSortedAdd_100000", "BM_StringListSortedAdd_1000", 1 / 2.0}});
 }

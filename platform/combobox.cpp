@@ -46,7 +46,7 @@ int FindFolded(const TStrings& Items, const std::string& S, bool Prefix) {
 // not use; focus, enter and exit count as the box's own.
 class TComboEdit : public TCustomEdit {
 public:
-  TComboEdit(TCustomComboBox& Box) : TCustomEdit(&Box), FBox(Box) {
+  TComboEdit(TCustomComboBox& Box) : TCustomEdit(&Box), FBox(Box), FBoxAlive(Box.FAlive) {
     SetParent(&Box);
     SetTabStop(false);
   }
@@ -61,24 +61,24 @@ public:
   void KeyUp(std::uint16_t& Key, TShiftState Shift) override { FBox.KeyUp(Key, Shift); }
   void DoEnter() override {
     TCustomEdit::DoEnter();
-    if (*FBox.FAlive) FBox.DoEnter();
+    if (*FBoxAlive) FBox.DoEnter();
   }
   void DoExit() override {
     TCustomEdit::DoExit();
-    if (*FBox.FAlive) FBox.DoExit();
+    if (*FBoxAlive) FBox.DoExit();
   }
   void FocusIn() override {
     TCustomEdit::FocusIn();
-    if (*FBox.FAlive) FBox.FocusIn();
+    if (*FBoxAlive) FBox.FocusIn();
   }
   void FocusOut() override {
     TCustomEdit::FocusOut();
-    if (*FBox.FAlive) FBox.FocusOut();
+    if (*FBoxAlive) FBox.FocusOut();
   }
 
 protected:
   void Change() override {
-    if (FBox.FSyncing) return;
+    if (!*FBoxAlive || FBox.FSyncing) return;
     if (FBox.FTyping) {
       FBox.FEditDirty = true;
       return;
@@ -89,6 +89,8 @@ protected:
 
 private:
   TCustomComboBox& FBox;
+  // The box frees its parts after its own members are gone: only this tells it is going.
+  std::shared_ptr<bool> FBoxAlive;
 };
 
 // --- TComboBoxStrings -----------------------------------------------------------------------
@@ -171,8 +173,6 @@ TCustomComboBox::~TCustomComboBox() {
     else
       delete FList;
   }
-  delete FEdit;
-  delete FSimpleList;
 }
 
 void TCustomComboBox::ItemInserted(int Index) {
@@ -291,11 +291,16 @@ int TCustomComboBox::GetItemHeight() const {
 
 void TCustomComboBox::SetItemHeight(int Value) {
   FItemHeight = std::clamp(Value, 1, MaxItemHeight);
-  SetBounds(FLeft, FTop, FWidth, FHeight);
+  SetBounds(FLeft, FTop, FWidth, FAskedHeight);
   Invalidate();
 }
 
 TCustomEdit* TCustomComboBox::GetEditPart() const { return FEdit; }
+
+void TCustomComboBox::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FList) FList = nullptr;
+}
 
 TDropDownList* TCustomComboBox::GetDropDownList() const {
   return FList && FList->IsOpen() ? FList : nullptr;
@@ -311,7 +316,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
   const std::string Text = GetText();
   FStyle = Value;
   BuildParts();
-  SetBounds(FLeft, FTop, FWidth, FHeight);
+  SetBounds(FLeft, FTop, FWidth, FAskedHeight);
   if (HasEdit()) SetEditText(FItemIndex >= 0 ? (*FItems)[FItemIndex] : Text);
   Invalidate();
 }
@@ -350,6 +355,8 @@ void TCustomComboBox::BuildParts() {
 }
 
 void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  // The height asked for is kept for csSimple, which takes any.
+  FAskedHeight = AHeight;
   if (FStyle != csSimple) AHeight = GetItemHeight() + 2 * FrameWidth + 2;
   TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
@@ -398,7 +405,7 @@ void TCustomComboBox::SyncPartsLook() {
 void TCustomComboBox::FontChanged() {
   TWinControl::FontChanged();
   SyncPartsLook();
-  SetBounds(FLeft, FTop, FWidth, FHeight);
+  SetBounds(FLeft, FTop, FWidth, FAskedHeight);
   LayoutParts();
 }
 
@@ -485,6 +492,7 @@ void TCustomComboBox::OpenList(bool FromPress) {
   const bool PressOver = FromPress && !FPressHeld;
   if (!FList) {
     FList = new TDropDownList(nullptr);
+    FreeNotification(FList);  // the application frees every form it still has at its end
     FList->SetShowEmptyRow(true);
     // Handlers run from here may free the box while the list is still at work.
     const auto FromList = [this](const std::function<void()>& Act) {

@@ -143,6 +143,7 @@ protected:
   void EnabledChanged() override;
   void SizeChanged(int OldWidth, int OldHeight) override;
   bool IsTabStopNow() const override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
 
@@ -179,6 +180,7 @@ private:
   int FDropDownCount = 8;
   int FItemHeight = 0;  // 0: from the font
   int FMaxLength = 0;
+  int FAskedHeight = 0;
   TEditCharCase FCharCase = ecNormal;
   bool FAutoComplete = true;
   TComboEdit* FEdit = nullptr;      // owned as a component

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kvl/platform/application.h"
+#include "kvl/platform/listbox.h"
 #include "kvl/testing/control_fixture.h"
 
 namespace kvl {
@@ -241,12 +242,28 @@ TEST_F(ComboBoxTest, TypingChangesOncePerEditAndCompletes) {
   EXPECT_EQ(Log, "click select change ");
 }
 
+TEST_F(ComboBoxTest, SimpleStyleChoosesFromTheListBelowItsEdit) {
+  Ctl->SetBounds(20, 20, 145, 150);
+  Style(csSimple);
+  auto* Rows = dynamic_cast<TListBox*>(Ctl->GetControls(1));
+  ASSERT_NE(Rows, nullptr);
+  D.Click(*Rows, 20, Rows->ItemRect(3).Top + 3);
+  EXPECT_EQ(Ctl->GetText(), "cherry");
+  EXPECT_TRUE(Ctl->GetEditPart()->Focused());
+  EXPECT_EQ(Log, "click select change ");
+  D.Type(*Form, "x");
+  EXPECT_EQ(Ctl->GetItemIndex(), -1);
+  EXPECT_EQ(Rows->GetItemIndex(), -1);
+}
+
 TEST_F(ComboBoxTest, SizesAndTheListsPlace) {
   // The drop-down styles fit the 25-pixel rows of a dialog's grid.
   EXPECT_LE(Ctl->GetHeight(), 25);
   Ctl->SetHeight(60);
   EXPECT_EQ(Ctl->GetHeight(), Ctl->GetItemHeight() + 6);
+  // csSimple takes the height asked for while another style was set.
   Ctl->SetStyle(csSimple);
+  EXPECT_EQ(Ctl->GetHeight(), 60);
   Ctl->SetHeight(120);
   EXPECT_EQ(Ctl->GetHeight(), 120);
   Ctl->SetStyle(csOwnerDrawFixed);

@@ -10,16 +10,21 @@ namespace kvl::gallery {
 TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner) {
   SetCaption("kvl gallery");
   SetBounds(40, 40, 900, 600);
-  FList = new TPageList(this);
+  FList = new TListBox(this);
   FList->SetParent(this);
+  FList->SetWidth(150);
   FList->SetAlign(alLeft);
-  FPageHost = new TCustomControl(this);
+  FList->SetStyle(lbOwnerDrawFixed);
+  FList->SetItemHeight(22);
+  for (const TGalleryPage& P : GalleryPages()) FList->GetItems()->Add(P.Name);
+  FList->OnDrawItem = [this](TWinControl*, int I, const TRect& R, TOwnerDrawState) {
+    FList->GetCanvas()->TextRect(R, R.Left + 6, R.Top + 4, (*FList->GetItems())[I]);
+  };
+  FList->OnClick = [this](TObject*) { BuildPage(FList->GetItemIndex()); };
+  FPageHost = new TScrollBox(this);
   FPageHost->SetParent(this);
+  FPageHost->SetBorderStyle(bsNone);
   FPageHost->SetAlign(alClient);
-  std::vector<std::string> Names;
-  for (const TGalleryPage& P : GalleryPages()) Names.push_back(P.Name);
-  FList->SetItems(Names);
-  FList->OnChange = [this](TObject*) { BuildPage(FList->GetItemIndex()); };
   FList->SetItemIndex(0);
   BuildPage(0);
   SetActiveControl(FList);
@@ -30,6 +35,9 @@ void TGalleryForm::BuildPage(int Index) {
     delete FPageHost->GetControls(FPageHost->GetControlCount() - 1);
   while (FPageHost->GetComponentCount() > 0)
     delete FPageHost->GetComponents(FPageHost->GetComponentCount() - 1);
+  // A new page starts at its top-left corner.
+  FPageHost->GetHorzScrollBar()->SetPosition(0);
+  FPageHost->GetVertScrollBar()->SetPosition(0);
   const auto& Pages = GalleryPages();
   if (Index >= 0 && Index < int(Pages.size())) Pages[std::size_t(Index)].Build(*FPageHost);
 }
@@ -44,7 +52,10 @@ bool TGalleryForm::ShowPage(const std::string& Name) {
   const auto& Pages = GalleryPages();
   for (int I = 0; I < int(Pages.size()); ++I)
     if (Same(Pages[std::size_t(I)].Name, Name)) {
-      FList->SetItemIndex(I);
+      if (I != FList->GetItemIndex()) {
+        FList->SetItemIndex(I);
+        BuildPage(I);
+      }
       return true;
     }
   return false;

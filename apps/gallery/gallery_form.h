@@ -1,11 +1,12 @@
 // The gallery window: the page list on the left, the chosen page's live components on the
-// right.
+// right, scrolled when the window is smaller than the page.
 #pragma once
 
 #include <string>
 
 #include "kvl/platform/forms.h"
-#include "page_list.h"
+#include "kvl/platform/listbox.h"
+#include "kvl/platform/scrollbox.h"
 
 namespace kvl::gallery {
 
@@ -19,8 +20,8 @@ public:
 private:
   void BuildPage(int Index);
 
-  TPageList* FList;
-  TCustomControl* FPageHost;
+  TListBox* FList;
+  TScrollBox* FPageHost;
 };
 
 }  // namespace kvl::gallery

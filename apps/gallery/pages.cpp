@@ -16,6 +16,7 @@ const std::vector<TGalleryPage>& GalleryPages() {
       {"Labels and bars", BuildLabelsPage},
       {"Thumbnails and folders", BuildThumbnailsPage},
       {"Buttons and selectors", BuildButtonsPage},
+      {"Lists and pickers", BuildListsPage},
   };
   return Pages;
 }

@@ -33,5 +33,6 @@ void BuildThumbnailsPage(TWinControl& Host);
 // The folder tree and its buttons, beside the thumbnails.
 void BuildFolderPane(TWinControl& Host, int Left, int Top);
 void BuildButtonsPage(TWinControl& Host);
+void BuildListsPage(TWinControl& Host);
 
 }  // namespace kvl::gallery
