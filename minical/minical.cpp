@@ -93,14 +93,6 @@ void TMiniCal::SetYear(int Value) {
   Changed();
 }
 
-std::int64_t TMiniCal::SelectedDayNumber() const {
-  int Y = 0, M = 0, D = 0;
-  DecodeDate(FDate, Y, M, D);
-  return DayNumberOfDate(Y, M, D);
-}
-
-std::int64_t TMiniCal::FirstOfMonth() const { return DayNumberOfDate(FShownYear, FShownMonth, 1); }
-
 bool TMiniCal::SelectDayNumber(std::int64_t Number) {
   if (Number < FirstDay || Number > LastDay) return false;
   FDate = double(Number);
@@ -114,7 +106,9 @@ void TMiniCal::UpdateCal() {
   int D = 0;
   DecodeDate(FDate, FShownYear, FShownMonth, D);
   FShownDays = DaysInMonth(FShownYear, FShownMonth);
-  const int W = IsoWeekdayOfDayNumber(DayNumberOfDate(FShownYear, FShownMonth, 1));
+  FFirstOfMonth = DayNumberOfDate(FShownYear, FShownMonth, 1);
+  FSelectedNumber = FFirstOfMonth + D - 1;
+  const int W = IsoWeekdayOfDayNumber(FFirstOfMonth);
   const int A = (W - int(F1stDayWeek) + 7) % 7;
   FMonOfs = A == 0 ? -5 : 2 - A;
   CollectHolidays();
@@ -220,7 +214,7 @@ void TMiniCal::PrevYear() {
 void TMiniCal::LastDayOfMonth() { SetDay(DaysInMonth(FShownYear, FShownMonth)); }
 
 void TMiniCal::StepDays(int Days) {
-  const std::int64_t Target = SelectedDayNumber() + Days;
+  const std::int64_t Target = FSelectedNumber + Days;
   if (Target < FirstDay || Target > LastDay) return;
   int Y = 0, M = 0, D = 0;
   DateOfDayNumber(Target, Y, M, D);

@@ -170,9 +170,6 @@ private:
   void UpdateCal();
   // The date of a day number at 00:00 with OnChange, when inside the range.
   bool SelectDayNumber(std::int64_t Number);
-  // The day number of the selected date and of the 1st of its month.
-  std::int64_t SelectedDayNumber() const;
-  std::int64_t FirstOfMonth() const;
   // The day a day cell shows, counted from the 1st of the month (1 is the 1st).
   int DayOfCell(int ACol, int ARow) const { return FMonOfs + ACol + 7 * ARow - 15; }
   // Moves the selection by Days as the arrow keys do.
@@ -210,6 +207,7 @@ private:
   // Derived by UpdateCal: the shown month and the caption of each of its holidays, so painting
   // never searches the list.
   int FShownYear = 0, FShownMonth = 0, FShownDays = 0;
+  std::int64_t FFirstOfMonth = 0, FSelectedNumber = 0;  // day numbers
   std::array<std::string_view, 32> FShownHolidays{};
   std::array<bool, 32> FIsShownHoliday{};
   // Today as a day number while a paint runs.

@@ -49,9 +49,14 @@ void TMiniCal::AdjustSizes() {
 
 TMiniCalCellLook TMiniCal::CellLook(int ACol, int ARow) const {
   std::int64_t Today = INT64_MIN;
-  int Y = 0, M = 0, D = 0;
-  if (DecodeDate(Now(), Y, M, D)) Today = DayNumberOfDate(Y, M, D);
-  return LookOf(ACol, ARow, CellRect(ACol, ARow), Today);
+  int TY = 0, TM = 0, TD = 0;
+  if (DecodeDate(Now(), TY, TM, TD)) Today = DayNumberOfDate(TY, TM, TD);
+  // The grid never scrolls: the cell lies after the cells before it and their lines.
+  const int G = GetGridLineWidth();
+  int X = 0, Y = 0;
+  for (int C = 0; C < ACol && C < 8; ++C) X += GetColWidths(C) + G;
+  for (int R = 0; R < ARow && R < 8; ++R) Y += GetRowHeights(R) + G;
+  return LookOf(ACol, ARow, Rect(X, Y, X + GetColWidths(ACol), Y + GetRowHeights(ARow)), Today);
 }
 
 TMiniCalCellLook TMiniCal::LookOf(int ACol, int ARow, TRect R, std::int64_t Today) const {
@@ -104,7 +109,7 @@ TMiniCalCellLook TMiniCal::LookOf(int ACol, int ARow, TRect R, std::int64_t Toda
     L.FontColor = FColors[5];
     return L;
   }
-  const std::int64_t First = FirstOfMonth();
+  const std::int64_t First = FFirstOfMonth;
   if (ACol == 0) {
     // The ISO week of the row's Thursday: it holds at least four of the row's seven days.
     const int ThursdayCol = (int(dwThu) - int(F1stDayWeek) + 7) % 7 + 1;
@@ -132,7 +137,7 @@ TMiniCalCellLook TMiniCal::LookOf(int ACol, int ARow, TRect R, std::int64_t Toda
     L.BrushColor = FColors[8];
     L.FontColor = FColors[9];
   }
-  if (First + D - 1 == SelectedDayNumber()) {
+  if (First + D - 1 == FSelectedNumber) {
     L.FontColor = FColors[7];
     L.BrushColor = Holiday ? MeanColor(FColors[6], FColors[8]) : FColors[6];
   }
