@@ -1,55 +1,42 @@
-// TIntMatrix: sizes kept across growth and shrinking, the index edges, Fill, absurd sizes.
+// TIntMatrix: elements kept across growth and shrinking, the index edges, Fill, absurd sizes.
+#include "kvl/core/matrix.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <new>
 
-#include "kvl/core/matrix.h"
-
 namespace kvl {
 namespace {
 
-// Element (c, r) holds 100 r + c, so a moved element shows at once.
-void Number(TIntMatrix& M) {
-  for (int R = 1; R <= M.GetNrRows(); ++R)
-    for (int C = 1; C <= M.GetNrCols(); ++C) M.SetVal(C, R, 100 * R + C);
+// A 3 x 4 matrix whose element (c, r) holds 100 r + c, so a moved element shows at once.
+TIntMatrix Numbered() {
+  TIntMatrix M(3, 4);
+  for (int R = 1; R <= 4; ++R)
+    for (int C = 1; C <= 3; ++C) M.SetVal(C, R, 100 * R + C);
+  return M;
 }
 
 TEST(IntMatrix, ResizeKeepsTheElementsThatStayInside) {
-  struct Case {
-    int Cols, Rows;
-  };
-  for (const Case To : {Case{5, 6}, Case{2, 3}, Case{4, 2}, Case{2, 6}, Case{6, 1}}) {
-    TIntMatrix M(3, 4);
-    Number(M);
-    M.Resize(To.Cols, To.Rows);
-    EXPECT_EQ(M.GetNrCols(), To.Cols);
-    EXPECT_EQ(M.GetNrRows(), To.Rows);
-    for (int R = 1; R <= To.Rows; ++R)
-      for (int C = 1; C <= To.Cols; ++C)
-        EXPECT_EQ(M.GetVal(C, R), C <= 3 && R <= 4 ? 100 * R + C : 0)
-            << To.Cols << "x" << To.Rows << " at " << C << "," << R;
+  for (const auto& [Cols, Rows] : {std::pair{5, 6}, {2, 3}, {4, 2}, {2, 6}, {3, 0}, {-4, 7}}) {
+    TIntMatrix M = Numbered();
+    M.Resize(Cols, Rows);
+    EXPECT_EQ(M.GetNrCols(), std::max(Cols, 0));
+    EXPECT_EQ(M.GetNrRows(), Rows);
+    for (int R = 0; R <= Rows + 1; ++R)
+      for (int C = 0; C <= Cols + 1; ++C)
+        EXPECT_EQ(
+            M.GetVal(C, R),
+            C >= 1 && C <= std::min(Cols, 3) && R >= 1 && R <= std::min(Rows, 4) ? 100 * R + C : 0)
+            << Cols << "x" << Rows << " at " << C << "," << R;
   }
-}
-
-TEST(IntMatrix, RowsToZeroAndBackComeBackEmpty) {
-  TIntMatrix M(3, 2);
-  Number(M);
+  TIntMatrix M = Numbered();
   M.SetNRows(0);
-  EXPECT_EQ(M.GetNrRows(), 0);
-  EXPECT_EQ(M.GetNrCols(), 3);
-  EXPECT_EQ(M.GetVal(1, 1), 0);
-  M.SetNRows(2);
-  for (int R = 1; R <= 2; ++R)
-    for (int C = 1; C <= 3; ++C) EXPECT_EQ(M.GetVal(C, R), 0);
-  M.Resize(-4, 7);  // a negative size means empty
-  EXPECT_EQ(M.GetNrCols(), 0);
-  EXPECT_EQ(M.GetNrRows(), 7);
-  M.SetVal(1, 1, 9);
-  EXPECT_EQ(M.GetVal(1, 1), 0);
+  M.SetNRows(4);  // the rows come back empty
+  EXPECT_EQ(M.GetVal(1, 1) + M.GetVal(3, 4), 0);
 }
 
-TEST(IntMatrix, ReadsAndWritesAtTheEdges) {
+TEST(IntMatrix, WritesOutsideAreIgnoredAndFillReachesEveryElement) {
   TIntMatrix M(3, 4);
   M.Fill(7);
   for (const auto& [C, R] : {std::pair{0, 1}, {1, 0}, {4, 1}, {1, 5}, {-1, -1}, {INT_MAX, 1}}) {
@@ -57,13 +44,10 @@ TEST(IntMatrix, ReadsAndWritesAtTheEdges) {
     EXPECT_EQ(M.GetVal(C, R), 0) << C << "," << R;
   }
   M.SetVal(3, 4, -5);
-  M.SetVal(1, 1, 42);
-  EXPECT_EQ(M.GetVal(3, 4), -5);
-  EXPECT_EQ(M.GetVal(1, 1), 42);
-  int Sevens = 0;
+  int Sum = 0;
   for (int R = 1; R <= 4; ++R)
-    for (int C = 1; C <= 3; ++C) Sevens += M.GetVal(C, R) == 7;
-  EXPECT_EQ(Sevens, 10);  // the writes outside touched nothing inside
+    for (int C = 1; C <= 3; ++C) Sum += M.GetVal(C, R);
+  EXPECT_EQ(Sum, 11 * 7 - 5);
 }
 
 TEST(IntMatrix, GrowingRowByRowKeepsEveryRow) {
@@ -71,22 +55,15 @@ TEST(IntMatrix, GrowingRowByRowKeepsEveryRow) {
   for (int R = 1; R <= 5000; ++R) {
     M.SetNRows(R);
     M.SetVal(1, R, R);
-    M.SetVal(3, R, -R);
   }
-  for (int R = 1; R <= 5000; ++R) {
-    ASSERT_EQ(M.GetVal(1, R), R);
-    ASSERT_EQ(M.GetVal(2, R), 0);
-    ASSERT_EQ(M.GetVal(3, R), -R);
-  }
+  for (int R = 1; R <= 5000; ++R) ASSERT_EQ(M.GetVal(1, R) + M.GetVal(2, R), R);
 }
 
 TEST(IntMatrix, AnAbsurdSizeRaisesAndChangesNothing) {
-  TIntMatrix M(3, 2);
-  Number(M);
+  TIntMatrix M = Numbered();
   EXPECT_THROW(M.Resize(INT_MAX, INT_MAX), std::bad_alloc);
-  EXPECT_EQ(M.GetNrCols(), 3);
-  EXPECT_EQ(M.GetNrRows(), 2);
-  EXPECT_EQ(M.GetVal(3, 2), 203);
+  EXPECT_EQ(M.GetNrCols() * 10 + M.GetNrRows(), 34);
+  EXPECT_EQ(M.GetVal(3, 4), 403);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// TMiniCal's grid of days and week numbers for every month of four centuries and every first
-// weekday, against std::chrono's calendar and glibc's "%V"; the ends of the date range.
+// TMiniCal's days and week numbers for every month of four centuries and every first weekday,
+// against std::chrono's calendar and glibc's "%V"; the ends of the date range; placement.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -14,57 +14,42 @@ namespace {
 
 using namespace std::chrono;
 
+std::string Num(long long V) { return std::to_string(V); }
+
+// ISO week by glibc (strftime's %V on a struct tm completed by timegm), or by chrono alone
+// for the years a struct tm does not reach well.
+std::string IsoWeek(sys_days D, bool Glibc) {
+  const year_month_day YMD{D};
+  if (!Glibc) {
+    const sys_days Thursday = D - days{int(weekday{D}.iso_encoding()) - 4};
+    return Num((Thursday - sys_days{year_month_day{Thursday}.year() / 1 / 1}).count() / 7 + 1);
+  }
+  std::tm T{};
+  T.tm_year = int(YMD.year()) - 1900;
+  T.tm_mon = int(unsigned(YMD.month())) - 1;
+  T.tm_mday = int(unsigned(YMD.day()));
+  timegm(&T);
+  char Buf[8];
+  std::strftime(Buf, sizeof Buf, "%V", &T);
+  return Num(std::stoi(Buf));
+}
+
 class MiniCalGridTest : public TControlTest<TMiniCal> {
 protected:
-  // The date of the first day cell (1, 2): the row holding the 1st, starting on the first
-  // weekday.
-  static sys_days FirstCell(int Y, unsigned M, TDayOfWeek Start) {
-    const sys_days First{year{Y} / month{M} / 1};
-    const int Back = (int(weekday{First}.iso_encoding()) - 1 - int(Start) + 7) % 7;
-    return First - days{Back};
-  }
-  static std::string DayText(sys_days D) {
-    return std::to_string(unsigned(year_month_day{D}.day()));
-  }
-  // ISO week by glibc: strftime's %V on a struct tm completed by timegm.
-  static std::string GlibcWeek(sys_days D) {
-    const year_month_day YMD{D};
-    std::tm T{};
-    T.tm_year = int(YMD.year()) - 1900;
-    T.tm_mon = int(unsigned(YMD.month())) - 1;
-    T.tm_mday = int(unsigned(YMD.day()));
-    T.tm_hour = 12;
-    timegm(&T);
-    char Buf[8];
-    std::strftime(Buf, sizeof Buf, "%V", &T);
-    return std::to_string(std::stoi(Buf));
-  }
-  // ISO week by std::chrono alone, for the years glibc's tm does not reach well.
-  static std::string ChronoWeek(sys_days D) {
-    const sys_days Thursday = D - days{int(weekday{D}.iso_encoding()) - 4};
-    const year Y = year_month_day{Thursday}.year();
-    return std::to_string((Thursday - sys_days{Y / January / 1}).count() / 7 + 1);
-  }
-  // Every day cell and week number of the shown month, checked against the expected ones.
-  ::testing::AssertionResult ShowsMonth(int Y, unsigned M, TDayOfWeek Start, bool Glibc) {
-    const sys_days Cell0 = FirstCell(Y, M, Start);
+  // Every day cell and week number of the shown month against the expected ones.
+  ::testing::AssertionResult ShowsMonth(year_month YM, TDayOfWeek Start, bool Glibc) {
+    const sys_days First{YM / 1};
+    const sys_days Cell0 = First - days{(int(weekday{First}.iso_encoding()) + 6 - Start) % 7};
     for (int R = 2; R <= 7; ++R) {
-      const sys_days RowStart = Cell0 + days{7 * (R - 2)};
-      for (int C = 1; C <= 7; ++C) {
-        const TMiniCalCellLook L = Ctl->CellLook(C, R);
-        const std::string Want = DayText(RowStart + days{C - 1});
-        if (L.Text != Want)
-          return ::testing::AssertionFailure() << Y << "-" << M << " start " << int(Start)
-                                               << " cell " << C << "," << R << ": " << L.Text
-                                               << " for " << Want;
+      const sys_days Row = Cell0 + days{7 * (R - 2)};
+      for (int C = 0; C <= 7; ++C) {
+        const std::string Want = C == 0 ? IsoWeek(Row + days{(dwThu - Start + 7) % 7}, Glibc)
+                                        : Num(unsigned(year_month_day{Row + days{C - 1}}.day()));
+        if (Ctl->CellLook(C, R).Text != Want)
+          return ::testing::AssertionFailure()
+                 << int(YM.year()) << "-" << unsigned(YM.month()) << " start " << int(Start)
+                 << " cell " << C << "," << R << ": " << Ctl->CellLook(C, R).Text;
       }
-      const sys_days Thursday = RowStart + days{(int(dwThu) - int(Start) + 7) % 7};
-      const std::string Week = Glibc ? GlibcWeek(Thursday) : ChronoWeek(Thursday);
-      const std::string Shown = Ctl->CellLook(0, R).Text;
-      if (Shown != Week)
-        return ::testing::AssertionFailure() << Y << "-" << M << " start " << int(Start)
-                                             << " row " << R << ": week " << Shown << " for "
-                                             << Week;
     }
     return ::testing::AssertionSuccess();
   }
@@ -76,57 +61,44 @@ TEST_F(MiniCalGridTest, EveryMonthOfFourCenturiesWithEveryFirstWeekday) {
     for (int Y = 1583; Y <= 4099; ++Y) {
       for (unsigned M = 1; M <= 12; ++M) {
         Ctl->SetDate(EncodeDate(Y, int(M), 15));
-        ASSERT_TRUE(ShowsMonth(Y, M, TDayOfWeek(Start), true));
+        ASSERT_TRUE(ShowsMonth(year{Y} / month{M}, TDayOfWeek(Start), true));
       }
     }
   }
-}
-
-TEST_F(MiniCalGridTest, TheRangeEndsShowTheirNeighboursWithEveryFirstWeekday) {
+  // The range ends show the days and weeks of year 0 and year 10000.
   for (int Start = dwMon; Start <= dwSun; ++Start) {
     Ctl->SetFirstDayOfWeek(TDayOfWeek(Start));
-    for (const auto& [Y, M, Day] : {std::tuple{1, 1u, 1}, {1, 1u, 31}, {9999, 12u, 1},
-                                  {9999, 12u, 31}}) {
-      Ctl->SetDate(EncodeDate(Y, int(M), Day));
-      EXPECT_TRUE(ShowsMonth(Y, M, TDayOfWeek(Start), false));
+    for (const year_month YM : {year{1} / 1, year{9999} / 12}) {
+      Ctl->SetDate(EncodeDate(int(YM.year()), int(unsigned(YM.month())), 1));
+      EXPECT_TRUE(ShowsMonth(YM, TDayOfWeek(Start), false));
       (void)D.Capture(*Ctl);
     }
   }
 }
 
-TEST_F(MiniCalGridTest, WeekNumbersFollowTheRowsThursday) {
+TEST_F(MiniCalGridTest, WeekNumbersFollowTheRowsThursdayAndDayOneItsWeekday) {
   Ctl->SetFirstDayOfWeek(dwSun);
   Ctl->SetDate(EncodeDate(2024, 9, 10));
-  EXPECT_EQ(Ctl->CellLook(0, 2).Text, "36");  // Sunday 1 ... Saturday 7 September
-  EXPECT_EQ(Ctl->CellLook(1, 6).Text, "29");
-  EXPECT_EQ(Ctl->CellLook(0, 6).Text, "40");  // Sunday 29 September ... Saturday 5 October
+  EXPECT_EQ(
+      Ctl->CellLook(0, 2).Text + " " + Ctl->CellLook(1, 6).Text + " " + Ctl->CellLook(0, 6).Text,
+      "36 29 40");  // Sunday 1 ... Saturday 7; Sunday 29 September ... Saturday 5 October
   Ctl->SetDate(EncodeDate(2024, 10, 10));
-  EXPECT_EQ(Ctl->CellLook(1, 2).Text, "29");
-  EXPECT_EQ(Ctl->CellLook(0, 2).Text, "40");
-}
-
-TEST_F(MiniCalGridTest, DayOnePlacement) {
-  struct Case {
-    int Y, M;
-    TDayOfWeek Start;
-    int Col;
-  };
-  // January 2024 starts on a Monday, September 2024 on a Sunday.
-  Ctl->SetIndicateHolidays(false);  // 1 January is one
-  for (const Case C : {Case{2024, 1, dwMon, 1}, {2024, 1, dwTue, 7}, {2024, 1, dwSun, 2},
-                       {2024, 9, dwMon, 7}, {2024, 9, dwSun, 1}, {2024, 9, dwSat, 2}}) {
-    Ctl->SetFirstDayOfWeek(C.Start);
-    Ctl->SetDate(EncodeDate(C.Y, C.M, 20));
-    const TMiniCalCellLook L = Ctl->CellLook(C.Col, 2);
-    EXPECT_EQ(L.Text, "1") << C.Y << "-" << C.M << " start " << int(C.Start);
-    EXPECT_EQ(L.FontColor, Ctl->GetColorActiveMonth());
+  EXPECT_EQ(Ctl->CellLook(1, 2).Text + " " + Ctl->CellLook(0, 2).Text, "29 40");
+  // January 2024 starts on a Monday, September 2024 on a Sunday; 1 January is no holiday here.
+  Ctl->SetIndicateHolidays(false);
+  for (const auto& [Y, M, Start, Col] : {std::tuple{2024, 1, dwMon, 1},
+                                         {2024, 1, dwSun, 2},
+                                         {2024, 9, dwMon, 7},
+                                         {2024, 9, dwSat, 2}}) {
+    Ctl->SetFirstDayOfWeek(Start);
+    Ctl->SetDate(EncodeDate(Y, M, 20));
+    EXPECT_EQ(Ctl->CellLook(Col, 2).Text, "1") << M << " start " << int(Start);
+    EXPECT_EQ(Ctl->CellLook(Col, 2).FontColor, Ctl->GetColorActiveMonth());
   }
   Ctl->SetFirstDayOfWeek(dwMon);
-  Ctl->SetDate(EncodeDate(2024, 9, 20));
-  for (int C = 1; C <= 6; ++C) {
-    const TMiniCalCellLook L = Ctl->CellLook(C, 2);
-    EXPECT_EQ(L.Text, std::to_string(25 + C));  // 26 to 31 August
-    EXPECT_EQ(L.FontColor, Ctl->GetColorInactiveMonth());
+  for (int C = 1; C <= 6; ++C) {  // September: 26 to 31 August in grey
+    EXPECT_EQ(Ctl->CellLook(C, 2).Text, Num(25 + C));
+    EXPECT_EQ(Ctl->CellLook(C, 2).FontColor, Ctl->GetColorInactiveMonth());
   }
 }
 

@@ -256,32 +256,19 @@ TEST(WallClock, HeadlessClockIsFixedSettableAndMovesWithVirtualTime) {
 // Day numbers past both ends of the range, checked against std::chrono's calendar.
 TEST(DayNumbers, ProlepticPastTheRangeEnds) {
   using namespace std::chrono;
-  const auto Chrono = [](int Y, unsigned M, unsigned D) {
-    return std::int64_t((sys_days{year{Y} / month{M} / day{D}} - sys_days{1899y / 12 / 30}).count());
-  };
-  struct Case {
-    int Y;
-    unsigned M, D;
-  };
-  for (const Case C : {Case{0, 11, 25}, Case{0, 12, 31}, Case{1, 1, 1}, Case{1899, 12, 30},
-                       Case{2024, 2, 29}, Case{9999, 12, 31}, Case{10000, 1, 1},
-                       Case{10000, 2, 6}}) {
-    const std::int64_t N = DayNumberOfDate(C.Y, int(C.M), int(C.D));
-    EXPECT_EQ(N, Chrono(C.Y, C.M, C.D)) << C.Y << "-" << C.M << "-" << C.D;
+  for (const year_month_day C : {year{0} / 11 / 25, year{0} / 12 / 31, year{1} / 1 / 1,
+                                 year{2024} / 2 / 29, year{10000} / 1 / 1, year{10000} / 2 / 6}) {
+    const std::int64_t N = (sys_days{C} - sys_days{1899y / 12 / 30}).count();
+    EXPECT_EQ(DayNumberOfDate(int(C.year()), int(unsigned(C.month())), int(unsigned(C.day()))), N);
     int Y = 0, M = 0, D = 0;
     DateOfDayNumber(N, Y, M, D);
-    EXPECT_EQ(std::tuple(Y, M, D), std::tuple(C.Y, int(C.M), int(C.D)));
-    EXPECT_EQ(IsoWeekdayOfDayNumber(N),
-              int(weekday{sys_days{year{C.Y} / month{C.M} / day{C.D}}}.iso_encoding()));
+    EXPECT_EQ(year_month_day(year{Y} / M / D), C);
+    EXPECT_EQ(IsoWeekdayOfDayNumber(N), int(weekday{sys_days{C}}.iso_encoding()));
   }
-  // Days outside the month count on from its first day.
-  EXPECT_EQ(DayNumberOfDate(2024, 3, 0), DayNumberOfDate(2024, 2, 29));
-  EXPECT_EQ(DayNumberOfDate(9999, 12, 32), DayNumberOfDate(10000, 1, 1));
+  EXPECT_EQ(DayNumberOfDate(9999, 12, 32), DayNumberOfDate(10000, 1, 1));  // days run on
   int IsoYear = 0;
   EXPECT_EQ(IsoWeekOfDayNumber(DayNumberOfDate(10000, 1, 1), IsoYear), 52);  // a Saturday
   EXPECT_EQ(IsoYear, 9999);
-  EXPECT_EQ(IsoWeekOfDayNumber(DayNumberOfDate(1, 1, 1), IsoYear), 1);  // a Monday
-  EXPECT_EQ(IsoYear, 1);
 }
 
 TEST(WallClock, MachineClockIsLocalTime) {
