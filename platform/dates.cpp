@@ -204,9 +204,26 @@ int WeekOfTheYear(TDateTime DateTime) {
 }
 
 int WeekOfTheYear(TDateTime DateTime, int& IsoYear) {
+  return IsoWeekOfDayNumber(SplitOrRaise(DateTime).Day, IsoYear);
+}
+
+std::int64_t DayNumberOfDate(int Year, int Month, int Day) {
+  return DaysFromCivil(Year, Month, 1) - EpochOffset + (std::int64_t(Day) - 1);
+}
+
+void DateOfDayNumber(std::int64_t Number, int& Year, int& Month, int& Day) {
+  TDateTimeParts P;
+  CivilFromDays(Number + EpochOffset, P);
+  Year = P.Year;
+  Month = P.Month;
+  Day = P.Day;
+}
+
+int IsoWeekdayOfDayNumber(std::int64_t Number) { return IsoWeekday(Number); }
+
+int IsoWeekOfDayNumber(std::int64_t Number, int& IsoYear) {
   // A week belongs to the year that holds its Thursday.
-  const std::int64_t Day = SplitOrRaise(DateTime).Day;
-  const std::int64_t Thursday = Day - IsoWeekday(Day) + 4;
+  const std::int64_t Thursday = Number - IsoWeekday(Number) + 4;
   TDateTimeParts P;
   CivilFromDays(Thursday + EpochOffset, P);
   IsoYear = P.Year;

@@ -48,6 +48,17 @@ int DayOfTheWeek(TDateTime DateTime);
 int WeekOfTheYear(TDateTime DateTime);
 int WeekOfTheYear(TDateTime DateTime, int& IsoYear);
 
+// Proleptic Gregorian day numbers (days since 1899-12-30) without the range check, for
+// arithmetic that looks a few weeks past the years 1 to 9999 (the neighbouring days a month
+// view shows). Day may lie outside the month (0 is the day before the 1st); Month must be 1 to
+// 12. Exact for years of up to a million either side.
+std::int64_t DayNumberOfDate(int Year, int Month, int Day);
+void DateOfDayNumber(std::int64_t DayNumber, int& Year, int& Month, int& Day);
+// 1 Monday ... 7 Sunday.
+int IsoWeekdayOfDayNumber(std::int64_t DayNumber);
+// The ISO 8601 week of the day and the year the week belongs to.
+int IsoWeekOfDayNumber(std::int64_t DayNumber, int& IsoYear);
+
 // N months on, the day clamped to the last of the month reached (31 January + 1 is the 28th or
 // 29th of February); the time of day is kept.
 TDateTime IncMonth(TDateTime DateTime, int N = 1);

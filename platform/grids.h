@@ -321,6 +321,9 @@ protected:
   bool IsDataCell(TGridCoord C) const;
   // After ColCount or RowCount changed (the surviving sizes stay).
   virtual void CountsChanged();
+  // Ends what a press began (selecting, sizing, auto-scrolling), for a descendant whose
+  // MouseUp keeps the release from the grid.
+  void CancelPress() { EndDrag(); }
 
 private:
   friend class TInplaceEdit;

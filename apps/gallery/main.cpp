@@ -223,11 +223,12 @@ int Main(int Argc, char** Argv) {
   } else {
     Headless = dynamic_cast<THeadlessHost*>(&Application->GetHost());
   }
+  // Before the pages are built: a calendar takes today from the clock when it is made.
+  if (Headless && O.WallClock) Headless->SetWallClock(*O.WallClock);
   auto* Form = new TGalleryForm(Application);
   Form->SetBounds(Form->GetLeft(), Form->GetTop(), O.Width, O.Height);
   if (!O.Page.empty() && !Form->ShowPage(O.Page)) Usage("no page named \"" + O.Page + "\"");
   if (Headless) {
-    if (O.WallClock) Headless->SetWallClock(*O.WallClock);
     const std::string File = O.Png.empty() ? "gallery.png" : O.Png;
     RenderPng(*Form, *Headless, O, File);
     if (O.Png.empty())

@@ -17,6 +17,7 @@ const std::vector<TGalleryPage>& GalleryPages() {
       {"Thumbnails and folders", BuildThumbnailsPage},
       {"Buttons and selectors", BuildButtonsPage},
       {"Lists and pickers", BuildListsPage},
+      {"Calendar", BuildMiniCalPage},
   };
   return Pages;
 }

@@ -34,5 +34,6 @@ void BuildThumbnailsPage(TWinControl& Host);
 void BuildFolderPane(TWinControl& Host, int Left, int Top);
 void BuildButtonsPage(TWinControl& Host);
 void BuildListsPage(TWinControl& Host);
+void BuildMiniCalPage(TWinControl& Host);
 
 }  // namespace kvl::gallery
