@@ -98,6 +98,14 @@ public:
     return FMat.InRange(Col, Row) ? FStates[FMat.Index(Col, Row)] : 0;
   }
   void SetCellState(int Col, int Row, std::uint8_t State);
+  // Value and state at once without a notification, for loops that notify once at their end
+  // (NotifyContentsChanged). Ignored outside the table.
+  void WriteCell(int Col, int Row, double Value, std::uint8_t State) {
+    if (!FMat.InRange(Col, Row)) return;
+    FMat.Values()[FMat.Index(Col, Row)] = Value;
+    FStates[FMat.Index(Col, Row)] = State;
+  }
+  void NotifyContentsChanged() { FireChanged(); }
   // Neither "no number" nor "empty"; false outside the table.
   bool GetIsNumber(int Col, int Row) const {
     return FMat.InRange(Col, Row) && (FStates[FMat.Index(Col, Row)] & (csNoNumber | csEmpty)) == 0;
