@@ -48,6 +48,8 @@ TNTabEd::TNTabEd(TComponent* AOwner) : TCustomGrid(AOwner) {
   BuildMenus();
   SetColorBackground(clWindow);
   SetColorFixed(clBtnFace);
+  // The current cell starts on the first data cell, not on a heading.
+  SetSelection({2, 1, 2, 1});
   FInternSuppPaint = false;
 }
 
@@ -164,6 +166,15 @@ void TNTabEd::FollowTableSize(int OldCols, int NewCols, int NewRows) {
 // --- suppression and repainting -------------------------------------------------------------
 
 void TNTabEd::Repaint() { Invalidate(); }
+
+void TNTabEd::Invalidate() {
+  if (Suppressed()) {
+    FRepaintPending = true;
+    return;
+  }
+  FRepaintPending = false;
+  TCustomGrid::Invalidate();
+}
 
 void TNTabEd::SetSuppressPaint(bool Value) {
   FSuppressPaint = Value;
@@ -452,6 +463,15 @@ void TNTabEd::SetTopRow(int Value) {
   Invalidate();
 }
 
+void TNTabEd::ShiftSelection(int DX, int DY) {
+  // The selection stays on the same data cells when the headings grow or shrink.
+  const TGridRect S = GetSelection();
+  const int MaxX = GetColCount() - 1, MaxY = GetRowCount() - 1;
+  const auto X = [&](int V) { return std::clamp(V + DX, 1 + FColOffset, std::max(1 + FColOffset, MaxX)); };
+  const auto Y = [&](int V) { return std::clamp(V + DY, 1 + FRowOffset, std::max(1 + FRowOffset, MaxY)); };
+  SetSelection({X(S.Left), Y(S.Top), X(S.Right), Y(S.Bottom)});
+}
+
 void TNTabEd::SetAttribRowVisible(bool Value) {
   if (Value == (FColOffset == 1)) return;
   {
@@ -463,9 +483,11 @@ void TNTabEd::SetAttribRowVisible(bool Value) {
     TCustomGrid::SetColWidths(1, FClassColWidth);
     FColOffset = 1;
     SetFixedCols(2);
+    ShiftSelection(1, 0);
   } else {
     FClassColWidth = TCustomGrid::GetColWidths(1);
     FColOffset = 0;
+    ShiftSelection(-1, 0);
     SetFixedCols(1);
     for (int I = 1; I <= N - 2; ++I) TCustomGrid::SetColWidths(I, TCustomGrid::GetColWidths(I + 1));
     SetColCount(N - 1);
@@ -486,8 +508,10 @@ void TNTabEd::SetAttribColVisible(bool Value) {
     SetRowHeights(1, GetRowHeights(0));
     FRowOffset = 1;
     SetFixedRows(2);
+    ShiftSelection(0, 1);
   } else {
     FRowOffset = 0;
+    ShiftSelection(0, -1);
     SetFixedRows(1);
     for (int I = 1; I <= N - 2; ++I) SetRowHeights(I, GetRowHeights(I + 1));
     SetRowCount(N - 1);

@@ -150,14 +150,20 @@ void TNTabEd::PopupMenuDLoadPopup(TObject*) {
 void TNTabEd::DrawInvertedFrame(const TRect& Cell) {
   if (!IsShowing()) return;
   TCanvas& C = *GetCanvas();
-  const TPenMode OldMode = C.GetPen().GetMode();
   const TBrushStyle OldStyle = C.GetBrush().GetStyle();
   C.GetPen().SetMode(pmNot);
   C.GetBrush().SetStyle(bsClear);
   C.Rectangle(Cell.Left, Cell.Top, Cell.Right + 1, Cell.Bottom + 1);
   C.GetPen().SetMode(pmCopy);
-  C.GetPen().SetMode(OldMode == pmNot ? pmCopy : OldMode);
   C.GetBrush().SetStyle(OldStyle);
+}
+
+void TNTabEd::ToggleFrame(const TRect& Cell) {
+  // Nothing pending may paint between the two inversions.
+  Update();
+  FFrameShown = !FFrameShown;
+  FFrameRect = Cell;
+  if (!Suppressed()) DrawInvertedFrame(Cell);
 }
 
 void TNTabEd::PopupHeadingMenu(bool Reopen) {
@@ -181,15 +187,12 @@ void TNTabEd::PopupHeadingMenu(bool Reopen) {
   }
   const TRect R = CellRect(C.X, C.Y);
   if (!Reopen) {
-    // Nothing pending may paint over the frame while the menu shows.
-    Update();
-    DrawInvertedFrame(R);
+    ToggleFrame(R);
     if (OnBeforePopup) OnBeforePopup(this, FPopupH);
   }
   const TPoint P = ClientToScreen({R.Left + 20, R.Top + 20});
   FPopupH->Popup(P.X, P.Y);
-  // The repaint takes the frame away with whatever the action changed.
-  if (!Reopen) Invalidate();
+  if (!Reopen && FFrameShown) ToggleFrame(R);
 }
 
 void TNTabEd::PopupMenuClickChangeID(TObject*) { OpenHeadingEditor(); }
@@ -200,10 +203,10 @@ void TNTabEd::PopupMenuClickPrecision(TObject*) {
   const int P = GetPrecision(Col);
   FDecP[std::size_t(Col - 1)] = std::int8_t(P >= 0 ? P - 1 : 10);
   const TRect R = CellRect(FClicked.X, FClicked.Y);
-  Update();
-  DrawInvertedFrame(R);
+  // The frame still stands when the action runs from the menu; a host call draws it here.
+  if (!FFrameShown) ToggleFrame(R);
   PopupHeadingMenu(true);
-  DrawInvertedFrame(R);
+  if (FFrameShown) ToggleFrame(R);
   Repaint();
   ChangedLayout();
 }

@@ -273,6 +273,10 @@ public:
   int AutoColWidth(int ColNr, bool IncludeHeader, int Addon);
   int AutoRowHeight(int RowNr, int Addon);
 
+  // While painting is suppressed the request waits for the end of the suppression, so the
+  // last picture stays.
+  void Invalidate() override;
+
   bool WantsKey(std::uint16_t Key, TShiftState Shift) const override;
   void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
   void KeyPress(char32_t& Key) override;
@@ -327,6 +331,7 @@ private:
   void FollowTableSize(int OldCols, int NewCols, int NewRows);
   void ResizeTable(int NrCols, int NrRows);
   void NameAfresh();
+  void ShiftSelection(int DX, int DY);
   // Repaints, unless painting is suppressed (then the last picture stays until it ends).
   void Repaint();
   // Ends an open in-place editor, committing a changed text, before cells move.
@@ -359,6 +364,7 @@ private:
   void ApplyMasks();
   void StateAction(int Which, std::uint8_t Bit, bool Set);
   void DrawInvertedFrame(const TRect& Cell);
+  void ToggleFrame(const TRect& Cell);
   void PopupHeadingMenu(bool Reopen);
 
   // clipboard.cpp
@@ -384,6 +390,9 @@ private:
   bool FSortIncludeHd = false;
   bool FOwnSort = false;      // the editor itself moves cells (its editor is closed already)
   bool FDiscardEdit = false;  // an ending in-place editor hands nothing back
+  bool FRepaintPending = false;
+  bool FFrameShown = false;  // the heading menu's inverted frame stands
+  TRect FFrameRect;
   bool FInRowHeight = false;
   TGridRect FOldSel{-1, -1, -1, -1};
   bool FReadOnly = false;

@@ -10,6 +10,8 @@ void TNTabEd::Paint() {
   // While suppressed nothing is drawn at all, so the last picture stays.
   if (Suppressed()) return;
   TCustomGrid::Paint();
+  // The heading menu's frame stays while its menu shows, whatever repaints meanwhile.
+  if (FFrameShown) DrawInvertedFrame(FFrameRect);
   if (!FOptRowHeight || FInRowHeight) return;
   const TScopedValue<bool> Guard(FInRowHeight, true);
   const int H = AutoRowHeight(-1, 2);
