@@ -116,8 +116,8 @@ TScanned Scan(std::string_view Text) {
 
 TEST(NTabScanner, ReadsSpreadsheetTextAndKeepsItsQuirks) {
   using TCells = std::vector<std::tuple<int, int, double>>;
-  EXPECT_EQ(Scan("1\t2\r\n\r\n-1.5E3\t1,5\r\n7").Cells,
-            (TCells{{0, 0, 1}, {1, 0, 2}, {0, 2, -1500}, {1, 2, 1.5}, {0, 3, 7}}));
+  EXPECT_EQ(Scan("1\t2\r\n\r\n-1.5E3\t1,5\r\n7\t12,25").Cells,
+            (TCells{{0, 0, 1}, {1, 0, 2}, {0, 2, -1500}, {1, 2, 1.5}, {0, 3, 7}, {1, 3, 12.25}}));
   // A lone CR ends a line as LF does.
   EXPECT_EQ(Scan("1\r2\r3").Cells, (TCells{{0, 0, 1}, {0, 1, 2}, {0, 2, 3}}));
   EXPECT_EQ(Scan("1-2-3").Cells, (TCells{{0, 0, 1}, {1, 0, 2}, {2, 0, 3}}));

@@ -1,6 +1,7 @@
 // The clipboard number scanner of Extract from Clipboard and GetClipMatrixSize: a state
 // table over the text, with '.' and ',' as separators and an optional exponent.
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -35,35 +36,39 @@ public:
   explicit TPrepared(std::string_view S) : FText(S) {}
   std::size_t Size() const { return FText.size() + 1; }
   char At(std::size_t I) const {
-    if (I == FText.size()) return ' ';
-    if (I > FText.size()) return '\0';
+    if (I >= FText.size()) return I == FText.size() ? ' ' : '\0';
     const char C = FText[I];
     if (C == '\t') return ' ';
     if (C == '\r') return I + 1 < FText.size() && FText[I + 1] == '\n' ? ' ' : '\n';
     return C;
   }
+  bool IsDigit(std::size_t I) const { return I < FText.size() && FText[I] >= '0' && FText[I] <= '9'; }
+  std::string_view Slice(std::size_t From, std::size_t To) const { return FText.substr(From, To - From); }
 
 private:
   std::string_view FText;
 };
 
-TClass ClassOf(char C) {
-  if (C == '.' || C == ',') return ccSeparator;
-  if (C == ' ') return ccBlank;
-  if (C == '+' || C == '-') return ccSign;
-  if (C >= '0' && C <= '9') return ccDigit;
-  if (C == 'E' || C == 'e') return ccE;
-  return ccOther;
+constexpr std::array<TClass, 256> MakeClasses() {
+  std::array<TClass, 256> T{};
+  for (auto& C : T) C = ccOther;
+  T['.'] = T[','] = ccSeparator;
+  T[' '] = ccBlank;
+  T['+'] = T['-'] = ccSign;
+  for (int D = '0'; D <= '9'; ++D) T[std::size_t(D)] = ccDigit;
+  T['E'] = T['e'] = ccE;
+  return T;
 }
+constexpr std::array<TClass, 256> Classes = MakeClasses();
+
+TClass ClassOf(char C) { return Classes[static_cast<unsigned char>(C)]; }
 
 bool CanStart(char C) { return C == '+' || C == '-' || C == '.' || (C >= '0' && C <= '9'); }
 
-// The value of a number text the scanner built, limited to the double range.
-double Convert(std::string& S) {
-  if (!S.empty() && S.back() == '.') S += '0';
+// The value of a number text the scanner read, limited to the double range.
+double Convert(std::string_view S) {
   const char* B = S.data();
   const char* E = B + S.size();
-  while (B < E && *B == ' ') ++B;
   const bool Negative = B < E && *B == '-';
   if (B < E && (*B == '+' || *B == '-')) ++B;
   double V = 0;
@@ -85,7 +90,8 @@ double Convert(std::string& S) {
   const std::size_t Point = std::min(Mant.find('.'), Mant.size());
   const std::size_t FirstNonZero = Mant.find_first_of("123456789");
   if (FirstNonZero == std::string_view::npos) return 0;
-  const long Magnitude = FirstNonZero < Point ? long(Point - FirstNonZero) : -long(FirstNonZero - Point);
+  const long Magnitude =
+      FirstNonZero < Point ? long(Point - FirstNonZero) : -long(FirstNonZero - Point);
   if (Magnitude + Exp > 0) return Negative ? -uc_MaxDouble : uc_MaxDouble;
   return Negative ? -0.0 : 0.0;
 }
@@ -112,6 +118,9 @@ bool NTabScanNumbers(std::string_view Text,
   };
   SkipToStart();
   while (Pos < N) {
+    // The number is read in place unless a ',' must become '.' or exponent digits are dropped.
+    const std::size_t Start = Pos;
+    bool Copy = false;
     Num.clear();
     TState S = stStart;
     long ExpRead = 0;
@@ -122,17 +131,26 @@ bool NTabScanNumbers(std::string_view Text,
         S = T;
         break;
       }
-      if (T == stExpDigits) {
-        if (ExpRead <= MaxExponentRead) {
-          Num += C;
-          ExpRead = std::min<long>(ExpRead * 10 + (C - '0'), MaxExponentRead + 1);
-        }
+      if (T == stExpDigits && ExpRead > MaxExponentRead) {
+        if (!Copy) Num.assign(P.Slice(Start, Pos));
+        Copy = true;
       } else {
-        Num += C == ',' ? '.' : C;
+        if (T == stExpDigits) ExpRead = std::min<long>(ExpRead * 10 + (C - '0'), MaxExponentRead + 1);
+        if (C == ',' && !Copy) {
+          Num.assign(P.Slice(Start, Pos));
+          Copy = true;
+        }
+        if (Copy) Num += C == ',' ? '.' : C;
       }
       S = T;
+      // A run of mantissa digits goes on without the table.
+      if (!Copy && (S == stInteger || S == stFraction))
+        while (P.IsDigit(Pos + 1)) ++Pos;
     }
-    const double V = S == stFail ? 0.0 : std::clamp(Convert(Num), -uc_MaxDouble, uc_MaxDouble);
+    const double V =
+        S == stFail ? 0.0
+                    : std::clamp(Convert(Copy ? std::string_view(Num) : P.Slice(Start, Pos)),
+                                 -uc_MaxDouble, uc_MaxDouble);
     Put(Col, Row, V);
     Any = true;
     ++Col;
