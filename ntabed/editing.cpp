@@ -1,6 +1,7 @@
 // TNTabEd: the in-place editor's text both ways, keys, mouse presses, selection notices, the
 // cell-state operations, and the heading and comment editors.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "kvl/core/math1.h"
@@ -104,7 +105,11 @@ void TNTabEd::SetEditText(int ACol, int ARow, const std::string& Value) {
       V = Code;
       Converted = true;
     } else if (IsValidDecInt(Value)) {
-      V = std::stod(Value);
+      // A valid text has a sign or digits only and fits in 32 bits.
+      long long N = 0;
+      const char* B = Value.data() + (Value[0] == '+' ? 1 : 0);
+      std::from_chars(B, Value.data() + Value.size(), N);
+      V = double(N);
       Converted = true;
     }
   } else {
