@@ -818,5 +818,35 @@ TEST_F(NTabEdTest, AttributeRowAndHostileValuesPaint) {
   }
 }
 
+TEST_F(NTabEdTest, KeysWheelAndScrollingReportTheSelection) {
+  Listen();
+  int TopLeft = 0;
+  Ctl->OnTopLeftChanged = [&](TObject*) { ++TopLeft; };
+  ClickCell(4, 1);
+  Events.clear();
+  // Tab wraps to the next row's first data cell; every key-down reports the selection.
+  D.Press(*Form, vk::Tab);
+  EXPECT_EQ(Ctl->GetSelection(), (TGridRect{2, 2, 2, 2}));
+  D.Press(*Form, vk::Left);  // nothing moves, yet it is reported
+  EXPECT_EQ(Count("selection"), 2);
+  D.Wheel(*Ctl, 300, 100, -120);
+  EXPECT_EQ(Ctl->GetRow(), 3);
+  EXPECT_EQ(Count("selection"), 3);
+  // The corner shows the new position at once.
+  EXPECT_TRUE(MatchesGolden(D.Capture(*Ctl), "testdata/after_wheel.png"));
+  Ctl->Redimension(3, 200);
+  Events.clear();
+  Ctl->SetTopRow(150);
+  EXPECT_EQ(TopLeft, 1);
+  EXPECT_EQ(Ctl->GetTopRow(), 150 - 0);
+  Ctl->SetTopRow(9999);
+  EXPECT_LE(Ctl->GetTopRow(), 200);
+  // A Copy of nothing leaves the clipboard as it was.
+  Clipboard().SetAsText("kept");
+  Ctl->SetSelection({0, 0, 0, 0});
+  Ctl->PopupMenuClickCopy(nullptr);
+  EXPECT_EQ(Clipboard().GetAsText(), "kept");
+}
+
 }  // namespace
 }  // namespace kvl
