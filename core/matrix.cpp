@@ -1,4 +1,4 @@
-// TIntMatrix: resizing with the elements kept.
+// Matrices of doubles and of integers: resizing with the elements kept.
 #include "kvl/core/matrix.h"
 
 #include <algorithm>
@@ -6,6 +6,22 @@
 #include <new>
 
 namespace kvl {
+
+void CheckMatrixSize(int NrCols, int NrRows) {
+  if (NrCols < 0 || NrRows < 0 || NrCols > MaxMatrixDim || NrRows > MaxMatrixDim ||
+      std::int64_t(NrCols) * NrRows > MaxMatrixCells)
+    throw std::bad_alloc();
+}
+
+void TMatrix::Resize(int NrCols, int NrRows) {
+  CheckMatrixSize(NrCols, NrRows);
+  if (NrCols == FNrCols && NrRows == FNrRows) return;
+  FData = ResizedGrid(FData, FNrCols, FNrRows, NrCols, NrRows, 0.0);
+  FNrCols = NrCols;
+  FNrRows = NrRows;
+}
+
+void TMatrix::Fill(double Value) { std::fill(FData.begin(), FData.end(), Value); }
 
 namespace {
 
@@ -30,15 +46,8 @@ void TIntMatrix::Resize(int NrCols, int NrRows) {
     FNrRows = NrRows;
     return;
   }
-  // Another row length moves every kept element; build aside so a failure changes nothing.
-  std::vector<int> Data(Needed, 0);
-  const int KeepCols = std::min(NrCols, FNrCols), KeepRows = std::min(NrRows, FNrRows);
-  for (int Row = 0; Row < KeepRows; ++Row) {
-    const auto From = FData.begin() + std::ptrdiff_t(std::size_t(Row) * std::size_t(FNrCols));
-    std::copy(From, From + KeepCols,
-              Data.begin() + std::ptrdiff_t(std::size_t(Row) * std::size_t(NrCols)));
-  }
-  FData.swap(Data);
+  // Another row length moves every kept element; built aside, so a failure changes nothing.
+  FData = ResizedGrid(FData, FNrCols, FNrRows, NrCols, NrRows, 0);
   FNrCols = NrCols;
   FNrRows = NrRows;
 }

@@ -18,6 +18,7 @@ const std::vector<TGalleryPage>& GalleryPages() {
       {"Buttons and selectors", BuildButtonsPage},
       {"Lists and pickers", BuildListsPage},
       {"Calendar", BuildMiniCalPage},
+      {"Table editor", BuildNTabEdPage},
   };
   return Pages;
 }

@@ -35,5 +35,6 @@ void BuildFolderPane(TWinControl& Host, int Left, int Top);
 void BuildButtonsPage(TWinControl& Host);
 void BuildListsPage(TWinControl& Host);
 void BuildMiniCalPage(TWinControl& Host);
+void BuildNTabEdPage(TWinControl& Host);
 
 }  // namespace kvl::gallery
