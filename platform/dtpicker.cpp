@@ -369,6 +369,12 @@ void TDateTimePicker::SetDroppedDown(bool Value) {
   Invalidate();
 }
 
+void TDateTimePicker::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomControl::Notification(AComponent, Operation);
+  // The application frees every form it knows at its end, popups included.
+  if (Operation == opRemove && AComponent == FCalendar) FCalendar = nullptr;
+}
+
 void TDateTimePicker::DropDown() {
   if (OnDropDown) OnDropDown(this);
 }

@@ -96,6 +96,7 @@ protected:
   void PaintBorder(TCanvas& C) override;
   void SizeChanged(int OldWidth, int OldHeight) override;
   void FontChanged() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
   friend class TDtCalendar;

@@ -294,6 +294,11 @@ TEST_F(DtPickerTest, CalendarPicksByKeysAndClicksKeepingTheTime) {
   const TRect R = Cal.DayRect(EncodeDate(2023, 12, 28));
   D.Click(Cal, R.Left + 2, R.Top + 2);
   EXPECT_EQ(Ctl->GetCalendar(), &Cal);
+  // The application frees its forms, popups included, before the controls that own them.
+  delete &Cal;
+  EXPECT_EQ(Ctl->GetCalendar(), nullptr);
+  Keys({vk::F4});
+  EXPECT_NE(Ctl->GetCalendar(), nullptr);
 }
 
 TEST_F(DtPickerTest, EnterReachesOnKeyPressInAModalFormUnlessTheCalendarIsOpen) {
