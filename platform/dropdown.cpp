@@ -57,39 +57,39 @@ public:
     PlaceBar();
   }
   void PlaceBar() {
-    const bool Needed = FList.FItems->GetCount() > FList.GetRowCount();
+    const bool Needed = FList.Rows().GetCount() > FList.GetRowCount();
     SetScrollBarInsets(Needed ? TScrollBarPart::Thickness : 0, 0);
     const int W = GetWidth(), H = GetHeight();
     Bar.SetBounds(Needed ? Rect(W - 1 - TScrollBarPart::Thickness, 1, W - 1, H - 1) : TRect{});
-    Bar.SetParams(0, std::max(FList.FItems->GetCount() - FList.GetRowCount(), 0),
+    Bar.SetParams(0, std::max(FList.Rows().GetCount() - FList.GetRowCount(), 0),
                   FList.GetRowCount());
     Bar.SetPosition(FList.FTopIndex);
   }
   int RowAt(int Y) const {
     if (Y < 0 || Y >= GetClientHeight()) return -1;
     const int I = FList.FTopIndex + Y / std::max(FList.FItemHeight, 1);
-    return I < FList.FItems->GetCount() ? I : -1;
+    return I < FList.Rows().GetCount() ? I : -1;
   }
 
   void Paint() override {
+    TListRowsView V;
+    V.Client = GetClientRect();
+    V.Count = FList.Rows().GetCount();
+    V.TopIndex = FList.FTopIndex;
+    V.ItemHeight = std::max(FList.FItemHeight, 1);
+    TListRowsLook Look;
+    Look.Font = &FList.GetFont();
+    Look.Color = FList.GetColor();
+    Look.FontColor = FList.GetFont().GetColor();
     TCanvas& C = *GetCanvas();
-    const int W = GetClientWidth(), H = FList.FItemHeight;
-    C.GetBrush().SetColor(clWindow);
-    C.FillRect(GetClientRect());
-    for (int Row = 0; Row < FList.GetRowCount(); ++Row) {
-      const int I = FList.FTopIndex + Row;
-      if (I >= FList.FItems->GetCount()) break;
-      const TRect R = Rect(0, Row * H, W, Row * H + H);
-      const bool Selected = I == FList.FItemIndex;
-      C.GetFont().Assign(GetFont());
-      if (FList.OnDrawItem) {
-        FList.OnDrawItem(&FList, C, I, R, Selected);
-        continue;
-      }
-      C.GetBrush().SetColor(Selected ? clHighlight : clWindow);
-      C.GetFont().SetColor(Selected ? clHighlightText : clWindowText);
-      C.TextRect(R, R.Left + 2, R.Top + 1, FList.FItems->GetStrings(I));
-    }
+    PaintListRows(
+        C, V, Look, [this](int I) { return I == FList.FItemIndex; },
+        [this, &C](int I, const TRect& R, TOwnerDrawState) {
+          if (FList.OnDrawItem)
+            FList.OnDrawItem(&FList, C, I, R, I == FList.FItemIndex);
+          else
+            C.TextRect(R, R.Left + 2, R.Top + 1, FList.Rows().GetStrings(I));
+        });
   }
   void PaintBorder(TCanvas& C) override {
     C.GetBrush().SetColor(clWindowFrame);
@@ -97,12 +97,17 @@ public:
     Bar.Paint(C);
   }
 
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
+    FList.FPressOver = false;
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+  }
   void MouseMove(TShiftState, int, int Y) override {
     if (const int I = RowAt(Y); I >= 0) FList.SetItemIndex(I);
   }
   void MouseUp(TMouseButton Button, TShiftState, int X, int Y) override {
     const int I = RowAt(Y);
-    if (Button == mbLeft && I >= 0 && X >= 0 && X < GetClientWidth()) FList.Choose(I);
+    if (Button != mbLeft || FList.FPressOver) return;
+    if (I >= 0 && X >= 0 && X < GetClientWidth()) FList.Choose(I);
   }
   void NonClientMouseDown(TMouseButton, TShiftState, int X, int Y) override { Bar.MouseDown(X, Y); }
   void NonClientMouseMove(TShiftState, int X, int Y) override { Bar.MouseMove(X, Y); }
@@ -119,6 +124,7 @@ public:
 TDropDownList::TDropDownList(TComponent* AOwner)
     : TPopupWindow(AOwner, pkDropDown), FItems(std::make_unique<TStringList>()) {
   SetColor(clWindow);
+  GetFont().SetColor(clWindowText);
   MeasureItemHeight();
   FView = new TView(*this);
 }
@@ -135,6 +141,16 @@ TDropDownList::~TDropDownList() = default;
 
 TStrings& TDropDownList::GetItems() { return *FItems; }
 
+void TDropDownList::SetItemsSource(const TStrings* Value) {
+  FSource = Value;
+  ItemsChanged();
+}
+
+void TDropDownList::ItemsChanged() {
+  if (FItemIndex >= Rows().GetCount()) FItemIndex = -1;
+  if (IsOpen()) Layout();
+}
+
 void TDropDownList::SetDropDownRows(int Value) {
   Value = std::clamp(Value, 1, 100);
   if (Value == FDropDownRows) return;
@@ -149,11 +165,12 @@ void TDropDownList::SetItemHeight(int Value) {
 
 int TDropDownList::GetRowCount() const {
   const int ScreenRows = std::max((Application->GetHost().ScreenSize().cy - 2) / FItemHeight, 1);
-  return std::max(std::min({FDropDownRows, FItems->GetCount(), ScreenRows}), 0);
+  const int Shown = std::min({FDropDownRows, Rows().GetCount(), ScreenRows});
+  return std::max(Shown, FShowEmptyRow ? 1 : 0);
 }
 
 void TDropDownList::SetItemIndex(int Value) {
-  if (Value < -1 || Value >= FItems->GetCount()) Value = -1;
+  if (Value < -1 || Value >= Rows().GetCount()) Value = -1;
   if (Value == FItemIndex) return;
   FItemIndex = Value;
   if (Value >= 0) {
@@ -164,7 +181,7 @@ void TDropDownList::SetItemIndex(int Value) {
 }
 
 void TDropDownList::ScrollTo(int Top) {
-  Top = std::clamp(Top, 0, std::max(FItems->GetCount() - GetRowCount(), 0));
+  Top = std::clamp(Top, 0, std::max(Rows().GetCount() - GetRowCount(), 0));
   if (Top == FTopIndex) return;
   FTopIndex = Top;
   FView->Bar.SetPosition(Top);
@@ -176,17 +193,23 @@ void TDropDownList::Layout() {
   if (!Owner) return;
   const TRect O = ScreenBoundsOf(*Owner);
   const TSize S{O.Width(), GetRowCount() * FItemHeight + 2};
-  FTopIndex = std::clamp(FTopIndex, 0, std::max(FItems->GetCount() - GetRowCount(), 0));
+  FTopIndex = std::clamp(FTopIndex, 0, std::max(Rows().GetCount() - GetRowCount(), 0));
   Popup(Owner, PlaceBelow(O, S, Application->GetHost().ScreenSize()));
   FView->PlaceBar();
   FView->Invalidate();
 }
 
 bool TDropDownList::DropDown(TControl& Owner, const std::string& Text) {
-  if (FItems->GetCount() == 0) return false;
-  FItemIndex = -1;
-  for (int I = 0; I < FItems->GetCount() && FItemIndex < 0; ++I)
-    if (SameAsciiCase(FItems->GetStrings(I), Text)) FItemIndex = I;
+  int Found = -1;
+  for (int I = 0; I < Rows().GetCount() && Found < 0; ++I)
+    if (SameAsciiCase(Rows().GetStrings(I), Text)) Found = I;
+  return DropDownAt(Owner, Found);
+}
+
+bool TDropDownList::DropDownAt(TControl& Owner, int Index) {
+  if (Rows().GetCount() == 0 && !FShowEmptyRow) return false;
+  FPressOver = false;
+  FItemIndex = Index >= 0 && Index < Rows().GetCount() ? Index : -1;
   FTopIndex = 0;
   const TRect O = ScreenBoundsOf(Owner);
   const TSize S{O.Width(), GetRowCount() * FItemHeight + 2};
@@ -198,7 +221,7 @@ bool TDropDownList::DropDown(TControl& Owner, const std::string& Text) {
 }
 
 void TDropDownList::MoveHighlight(int Delta) {
-  const int N = FItems->GetCount();
+  const int N = Rows().GetCount();
   if (N == 0) return;
   const int From = FItemIndex < 0 ? (Delta > 0 ? -1 : N) : FItemIndex;
   SetItemIndex(std::clamp(From + Delta, 0, N - 1));

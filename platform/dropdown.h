@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "kvl/platform/listrows.h"
 #include "kvl/platform/popups.h"
 #include "kvl/platform/stringlist.h"
 
@@ -22,7 +23,12 @@ public:
   explicit TDropDownList(TComponent* AOwner);
   ~TDropDownList() override;
 
+  // The list's own items, shown unless a source is set.
   TStrings& GetItems();
+  // Items the list shows in place of its own (not owned; nullptr: its own). Whoever changes
+  // them while the list is open calls ItemsChanged.
+  void SetItemsSource(const TStrings* Value);
+  void ItemsChanged();
   // Rows shown at most, clamped to 1 ... 100; applied at once to an open list.
   int GetDropDownRows() const { return FDropDownRows; }
   void SetDropDownRows(int Value);
@@ -36,13 +42,23 @@ public:
   int GetRowCount() const;
 
   // Opens below Owner (above it when the screen has no room below), as wide as Owner, with the
-  // item equal to Text (ASCII case ignored) highlighted. An empty list opens nothing (false).
+  // item equal to Text (ASCII case ignored) highlighted. An empty list opens nothing (false)
+  // unless it shows an empty row.
+  bool GetShowEmptyRow() const { return FShowEmptyRow; }
+  void SetShowEmptyRow(bool Value) { FShowEmptyRow = Value; }
   bool DropDown(TControl& Owner, const std::string& Text);
+  // The same with item Index highlighted (-1: none).
+  bool DropDownAt(TControl& Owner, int Index);
   void CloseUp() { ClosePopup(); }
+  // The press that opened the list ended elsewhere (a dialog ran in between): the release
+  // that follows chooses nothing, until the next press in the list.
+  void ForgetPress() { FPressOver = true; }
 
   // Enter or a click on an item: the list has closed, Index is the item.
   TDropDownChooseEvent OnChoose;
-  // Owner drawing of the rows; unset, each row shows its text.
+  // Owner drawing of the rows; unset, each row shows its text. Each row comes filled with
+  // clHighlight (highlighted) or Color, the brush set to that colour and the font to Font in
+  // clHighlightText or Font.Color (see PaintListRows).
   TDropDownDrawItemEvent OnDrawItem;
 
   // Up, Down, Page Up and Page Down move the highlight, Enter chooses, Escape closes; the
@@ -64,12 +80,17 @@ private:
   void ScrollTo(int Top);
   void Choose(int Index);
 
+  const TStrings& Rows() const { return FSource ? *FSource : *FItems; }
+
   std::unique_ptr<TStringList> FItems;
+  const TStrings* FSource = nullptr;
   TView* FView;
   int FDropDownRows = 8;
   int FItemHeight;
   int FItemIndex = -1;
   int FTopIndex = 0;
+  bool FShowEmptyRow = false;
+  bool FPressOver = false;
 };
 
 }  // namespace kvl
