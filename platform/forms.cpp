@@ -71,6 +71,13 @@ void TCustomForm::OpenHostWindow() {
   Request.Resizable = FBorderStyle == bsSizeable || FBorderStyle == bsSizeToolWin;
   Request.Kind = FWindowKind;
   Request.Owner = FOwnerWindow;
+  if (FModal && FWindowKind == TWindowKind::Normal) {
+    // A modal form is a dialog of the form that was active, else of the main form.
+    Request.Dialog = true;
+    TCustomForm* Owner = Application->GetActiveForm();
+    if (!Owner || Owner == this) Owner = Application->GetMainForm();
+    if (Owner && Owner != this) Request.Owner = Owner->GetWindow();
+  }
   FWindow = Application->GetHost().OpenWindow(Request);
   InvalidateFormRect(GetClientRect());
 }

@@ -69,5 +69,22 @@ TEST(FormModal, ScriptsActInsideEachModalLoopInTheOrderTheFormsOpen) {
   EXPECT_EQ(Outer.ShowModal(), mrCancel);
 }
 
+TEST(FormModal, OpensAsADialogOfTheActiveForm) {
+  TDriver D;
+  TForm Main(nullptr), Dlg(nullptr);
+  Main.Show();
+  const THostWindow MainWindow = Main.GetWindow();
+  // Read inside the script, while the dialog's window is open.
+  TWindowRequest Request;
+  D.WhenModal([&](TCustomForm& F) { Request = D.Host().Window(F.GetWindow())->Request; });
+  Dlg.ShowModal();
+  EXPECT_TRUE(Request.Dialog);
+  EXPECT_EQ(Request.Owner, MainWindow);
+  // A form shown without ShowModal is a window of its own.
+  Dlg.Show();
+  EXPECT_FALSE(D.Host().Window(Dlg.GetWindow())->Request.Dialog);
+  EXPECT_EQ(D.Host().Window(Dlg.GetWindow())->Request.Owner, THostWindow(0));
+}
+
 }  // namespace
 }  // namespace kvl

@@ -32,7 +32,9 @@ struct TWindowRequest {
   TRect Bounds;  // client area in screen coordinates
   bool Resizable = true;
   TWindowKind Kind = TWindowKind::Normal;
-  THostWindow Owner = 0;  // the window a popup belongs to
+  THostWindow Owner = 0;  // the window a popup or a dialog belongs to
+  // A modal form's window: a dialog of Owner's window, modal to it.
+  bool Dialog = false;
 };
 
 enum class THostEventKind : std::uint8_t {

@@ -115,7 +115,7 @@ TX11Host::TX11Host(Display* Dpy)
     XFree(Formats);
   }
 
-  std::array<const char*, 16> Names{"WM_PROTOCOLS",
+  std::array<const char*, 19> Names{"WM_PROTOCOLS",
                                     "WM_DELETE_WINDOW",
                                     "_NET_WM_NAME",
                                     "_NET_WM_ICON_NAME",
@@ -130,11 +130,15 @@ TX11Host::TX11Host(Display* Dpy)
                                     "_NET_WM_WINDOW_TYPE",
                                     "_NET_WM_WINDOW_TYPE_POPUP_MENU",
                                     "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU",
-                                    "_NET_WM_WINDOW_TYPE_TOOLTIP"};
-  std::array<Atom, 16> A{};
+                                    "_NET_WM_WINDOW_TYPE_TOOLTIP",
+                                    "_NET_WM_WINDOW_TYPE_DIALOG",
+                                    "_NET_WM_STATE",
+                                    "_NET_WM_STATE_MODAL"};
+  std::array<Atom, 19> A{};
   XInternAtoms(FDisplay, const_cast<char**>(Names.data()), int(Names.size()), False, A.data());
   FAtoms = {A[0], A[1], A[2],  A[3],  A[4],  A[5],  A[6],  A[7],
-            A[8], A[9], A[10], A[11], A[12], A[13], A[14], A[15]};
+            A[8], A[9], A[10], A[11], A[12], A[13], A[14], A[15],
+            A[16], A[17], A[18]};
 
   const Window Root = RootWindow(FDisplay, FScreen);
   FUtility = XCreateSimpleWindow(FDisplay, Root, -10, -10, 1, 1, 0, 0, 0);
@@ -229,6 +233,15 @@ THostWindow TX11Host::OpenWindow(const TWindowRequest& Request) {
   Hints.initial_state = NormalState;
   XSetWMHints(FDisplay, W.Xid, &Hints);
   SetNormalHints(W, B);
+  if (Request.Dialog) {
+    // A modal form: the window manager keeps it above its owner and marks it so.
+    if (const TX11Window* Owner = Find(Request.Owner))
+      XSetTransientForHint(FDisplay, W.Xid, Owner->Xid);
+    XChangeProperty(FDisplay, W.Xid, FAtoms.NetWmWindowType, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&FAtoms.NetWmWindowTypeDialog), 1);
+    XChangeProperty(FDisplay, W.Xid, FAtoms.NetWmState, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&FAtoms.NetWmStateModal), 1);
+  }
   PutCaption(W.Xid, Request.Caption);
   OpenInputContext(W);
   XMapWindow(FDisplay, W.Xid);

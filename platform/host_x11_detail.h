@@ -99,7 +99,8 @@ private:
   struct TAtoms {
     Atom WmProtocols, WmDeleteWindow, NetWmName, NetWmIconName, Utf8String, Clipboard, Targets,
         Text, Timestamp, Incr, Transfer, Clock, NetWmWindowType, NetWmWindowTypePopupMenu,
-        NetWmWindowTypeDropDownMenu, NetWmWindowTypeTooltip;
+        NetWmWindowTypeDropDownMenu, NetWmWindowTypeTooltip, NetWmWindowTypeDialog, NetWmState,
+        NetWmStateModal;
   };
 
   // An input method server that goes away takes its contexts along.

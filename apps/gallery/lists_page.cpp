@@ -1,6 +1,6 @@
 // The lists and pickers page: list boxes (a long one, a multi-select one, owner-drawn colour
-// rows) and combo boxes of every style, with a label reporting their events. The right half
-// is kept for the date-time pickers.
+// rows), combo boxes of every style and the date-time pickers, with a label reporting the
+// list and combo box events.
 #include <string>
 
 #include "event_log.h"
@@ -8,6 +8,7 @@
 #include "kvl/platform/listbox.h"
 #include "kvl/platform/stdctrls.h"
 #include "pages.h"
+#include "pickers_section.h"
 
 namespace kvl::gallery {
 
@@ -47,7 +48,7 @@ void DrawColorRow(TCanvas& C, const TRect& R, int Index) {
 }  // namespace
 
 void BuildListsPage(TWinControl& Host) {
-  auto* Events = Place<TLabel>(Host, 12, 452, 440, 20);
+  auto* Events = Place<TLabel>(Host, 12, 530, 440, 20);
   Events->SetCaption("Events appear here.");
   const auto Report = [Events](const std::string& S) {
     Events->SetCaption(S);
@@ -120,6 +121,7 @@ void BuildListsPage(TWinControl& Host) {
   Simple->SetStyle(csSimple);
   for (const char* F : Fruits) Simple->GetItems()->Add(F);
   Watch(Simple, "Simple");
+  BuildPickersSection(Host, 12, 350);
 }
 
 }  // namespace kvl::gallery
