@@ -282,3 +282,6 @@ bool CheckIfValidReplist(const std::string& FName, const std::string& DataID);
 bool CheckIfValidReplist(std::istream& In, const std::string& DataID);
 
 }  // namespace kvl
+
+// The view over the store.
+#include "kvl/replist/reportview.h"
