@@ -38,6 +38,7 @@ TReportListView::TReportListView(TComponent* AOwner) : TCustomDrawGrid(AOwner) {
   TCustomGrid::SetFixedColor(FColHdColor);
   SetOptions(DefaultOptions);
   TCustomGrid::SetLeftCol(0);
+  UpdateGridRows();
   SetTopRow(1);
   SetDoubleBuffered(true);
 }

@@ -200,6 +200,10 @@ bool TReportListView::ClickCheckMark(int DataCol, int Row, int X, const TRect& C
 }
 
 void TReportListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  // A press may come without a move before it (a host that posts none): the double click
+  // that follows must still see where it happened.
+  FLastMousePosX = X;
+  FLastMousePosY = Y;
   TCustomDrawGrid::MouseDown(Button, Shift, X, Y);
   if (Button != mbLeft || X <= 0 || Y <= 0 || X >= GetGridWidth() || Y >= GetGridHeight())
     return;

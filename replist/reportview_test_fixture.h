@@ -28,11 +28,12 @@ protected:
     const TRect R = Ctl->CellRect(ACol, ARow);
     return {(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
   }
-  // Mouse input at client coordinates of the view (the driver counts from the bounds).
+  // A click at client coordinates with modifiers held, far enough from the next one in time
+  // not to make a double click.
   void ClickAt(int X, int Y, TShiftState Shift = 0) {
     if (Shift & ssShift) D.KeyDown(*Form, vk::Shift);
     if (Shift & ssCtrl) D.KeyDown(*Form, vk::Control);
-    D.Click(*Ctl, X + Border, Y + Border);
+    D.Click(*Ctl, X, Y);
     if (Shift & ssShift) D.KeyUp(*Form, vk::Shift);
     if (Shift & ssCtrl) D.KeyUp(*Form, vk::Control);
     D.AdvanceTime(1000);  // no double click with the next one
