@@ -50,7 +50,8 @@ void TReportListView::InstallHooks() {
   S.OnChange = [this] {
     if (FQuietChanges > 0) return;
     Changed();
-    Invalidate();
+    // A host filling cells with painting suppressed gets its repaint when it switches back.
+    if (!FSuppressPaint) Invalidate();
   };
   S.OnPercentDone = [this](TObject*, int Percent) {
     if (OnPercentDone) OnPercentDone(this, Percent);

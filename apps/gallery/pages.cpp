@@ -16,6 +16,7 @@ const std::vector<TGalleryPage>& GalleryPages() {
       {"Labels and bars", BuildLabelsPage},
       {"Thumbnails", BuildThumbnailsPage},
       {"Buttons and selectors", BuildButtonsPage},
+      {"Report list", BuildReplistPage},
   };
   return Pages;
 }

@@ -31,5 +31,6 @@ void BuildMeterPage(TWinControl& Host);
 void BuildLabelsPage(TWinControl& Host);
 void BuildThumbnailsPage(TWinControl& Host);
 void BuildButtonsPage(TWinControl& Host);
+void BuildReplistPage(TWinControl& Host);
 
 }  // namespace kvl::gallery
