@@ -28,7 +28,7 @@ TReportListView::TReportListView(TComponent* AOwner) : TCustomDrawGrid(AOwner) {
     FRLData->SetNrOfColumns(GetColCount());
     FRLData->SetNrOfRows(GetRowCount() - 1);
     FRLData->GetStrings().Clear();
-    ResizeColumnArrays(FRLData->GetNrOfColumns());
+    TakeColumnArrays(ResizedColumnArrays(FRLData->GetNrOfColumns()));
   } catch (const std::bad_alloc&) {
     RaiseComponentError<EKVLRepListError>(GetName(), rsInitTableEditor);
   } catch (const EKVLError&) {
@@ -277,7 +277,10 @@ void TReportListView::ForgetStaleAnchor() {
 
 void TReportListView::SetNrOfRows(int N) {
   EndEditing();
-  FRLData->SetNrOfRows(N);  // a refusal raises before anything changed
+  {
+    const TQuietChanges Quiet(FQuietChanges);
+    FRLData->SetNrOfRows(N);  // a refusal raises before anything changed
+  }
   EndFilter();
   SetSelection({0, 0, 0, 0});
   UpdateGridRows();
@@ -535,19 +538,19 @@ void TReportListView::Assign(const TPersistent* Source) {
   if (V == this) return;
   EndEditing();
   // Everything that may fail comes first, so a failure leaves this view as it was.
-  std::vector<TAlignment> Align;
-  std::vector<std::uint8_t> Editable, Pwd, Match;
-  std::vector<int> Order;
+  TColumnArrays Arrays;
+  std::vector<std::uint8_t> Match;
   try {
-    Align = V->FColAlignment;
-    Editable = V->FColumnEditable;
-    Pwd = V->FColumnIsPwd;
-    Order = V->FColOrder;
+    Arrays.Align = V->FColAlignment;
+    Arrays.Editable = V->FColumnEditable;
+    Arrays.Pwd = V->FColumnIsPwd;
+    Arrays.Order = V->FColOrder;
     Match = V->FMatch;
   } catch (const std::bad_alloc&) {
     RaiseComponentError<EKVLRepListError>(GetName(), rsHeapFull);
   }
   try {
+    const TQuietChanges Quiet(FQuietChanges);
     FRLData->Assign(V->FRLData.get());
   } catch (const std::bad_alloc&) {
     RaiseComponentError<EKVLRepListError>(GetName(), rsHeapFull);
@@ -612,10 +615,7 @@ void TReportListView::Assign(const TPersistent* Source) {
   SetColCount(GetNrOfColumns());
   UpdateGridRows();
   SetSelection({0, 0, 0, 0});
-  FColAlignment = std::move(Align);
-  FColumnEditable = std::move(Editable);
-  FColumnIsPwd = std::move(Pwd);
-  FColOrder = std::move(Order);
+  TakeColumnArrays(std::move(Arrays));
   ForgetStaleAnchor();
   TCustomDrawGrid::SetEnabled(FEnabled);
   Invalidate();

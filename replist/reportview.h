@@ -380,8 +380,15 @@ private:
   void UpdateGridRows();
   void SetHeaderHeights();
   // The grid's column count and the per-column arrays after the store's column count changed.
-  void ColumnsChanged(int OldGridCols);
-  void ResizeColumnArrays(int N);
+  struct TColumnArrays {
+    std::vector<TAlignment> Align;
+    std::vector<std::uint8_t> Editable, Pwd;
+    std::vector<int> Order;
+  };
+  // The per-column arrays resized to N columns (the order back to the identity); raises
+  // EKVLRepListError when they cannot grow. TakeColumnArrays commits them.
+  TColumnArrays ResizedColumnArrays(int N) const;
+  void TakeColumnArrays(TColumnArrays&& A) noexcept;
   void EndEditing();
   void EndFilter();
   void ForgetStaleAnchor();

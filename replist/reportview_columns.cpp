@@ -21,27 +21,28 @@ int WidthWithoutLineFeeds(TCanvas& C, std::string_view S) {
 
 }  // namespace
 
-void TReportListView::ResizeColumnArrays(int N) {
-  // Built aside so that a failure leaves the old arrays.
-  std::vector<TAlignment> Align;
-  std::vector<std::uint8_t> Editable, Pwd;
-  std::vector<int> Order;
+TReportListView::TColumnArrays TReportListView::ResizedColumnArrays(int N) const {
+  TColumnArrays A;
   try {
-    Align = FColAlignment;
-    Editable = FColumnEditable;
-    Pwd = FColumnIsPwd;
-    Align.resize(std::size_t(N), taLeftJustify);
-    Editable.resize(std::size_t(N), 0);
-    Pwd.resize(std::size_t(N), 0);
-    Order.resize(std::size_t(N));
+    A.Align = FColAlignment;
+    A.Editable = FColumnEditable;
+    A.Pwd = FColumnIsPwd;
+    A.Align.resize(std::size_t(N), taLeftJustify);
+    A.Editable.resize(std::size_t(N), 0);
+    A.Pwd.resize(std::size_t(N), 0);
+    A.Order.resize(std::size_t(N));
   } catch (const std::bad_alloc&) {
     RaiseComponentError<EKVLRepListError>(GetName(), rsHeapFull);
   }
-  for (int I = 0; I < N; ++I) Order[std::size_t(I)] = I;
-  FColAlignment = std::move(Align);
-  FColumnEditable = std::move(Editable);
-  FColumnIsPwd = std::move(Pwd);
-  FColOrder = std::move(Order);
+  for (int I = 0; I < N; ++I) A.Order[std::size_t(I)] = I;
+  return A;
+}
+
+void TReportListView::TakeColumnArrays(TColumnArrays&& A) noexcept {
+  FColAlignment = std::move(A.Align);
+  FColumnEditable = std::move(A.Editable);
+  FColumnIsPwd = std::move(A.Pwd);
+  FColOrder = std::move(A.Order);
 }
 
 void TReportListView::SetNrOfColumns(int N) {
@@ -49,21 +50,19 @@ void TReportListView::SetNrOfColumns(int N) {
   EndEditing();
   const int OldCols = GetColCount();
   const int LastWidth = TCustomGrid::GetColWidths(OldCols - 1);
-  // The arrays first: their failure must leave the store and the grid as they were.
-  const std::vector<TAlignment> OldAlign = FColAlignment;
-  const std::vector<std::uint8_t> OldEditable = FColumnEditable, OldPwd = FColumnIsPwd;
-  const std::vector<int> OldOrder = FColOrder;
-  ResizeColumnArrays(N);
+  // The arrays are built aside and committed last, so that any failure leaves the view as it was.
+  TColumnArrays Arrays = ResizedColumnArrays(N);
   try {
+    // The grid first: it is put back when the store refuses. The cells' change hook stays
+    // quiet, since a failure inside it would leave the store half done.
+    SetColCount(N);
+    const TQuietChanges Quiet(FQuietChanges);
     FRLData->SetNrOfColumns(N);
   } catch (...) {
-    FColAlignment = OldAlign;
-    FColumnEditable = OldEditable;
-    FColumnIsPwd = OldPwd;
-    FColOrder = OldOrder;
+    SetColCount(OldCols);
     throw;
   }
-  SetColCount(FRLData->GetNrOfColumns());
+  TakeColumnArrays(std::move(Arrays));
   SetFixedCols(FFixedColOne ? 1 : 0);
   for (int G = OldCols - 1; G < GetColCount(); ++G) TCustomGrid::SetColWidths(G, LastWidth);
   SetTopRow(0);

@@ -307,7 +307,7 @@ void TReportListView::AfterLoad(bool Ok, int OldCols) {
   if (!Ok) return;
   FSelectAnchor = 0;
   if (GetNrOfColumns() != OldCols || int(FColOrder.size()) != GetNrOfColumns()) {
-    ResizeColumnArrays(GetNrOfColumns());
+    TakeColumnArrays(ResizedColumnArrays(GetNrOfColumns()));
     const int LastWidth = TCustomGrid::GetColWidths(GetColCount() - 1);
     const int Old = GetColCount();
     SetColCount(GetNrOfColumns());
