@@ -36,6 +36,7 @@ protected:
   }
   // Runs Op with the k-th allocation failing for k = 0, 1, ... until it succeeds; every failed
   // run must raise and leave the view as Check finds it.
+  bool HeapFull = false;  // a failure named the reason of an array that cannot grow
   template <class TOp, class TCheck>
   int FailEach(TOp Op, TCheck Check) {
     for (int K = 0; K < 10000; ++K) {
@@ -45,8 +46,10 @@ protected:
         Op();
       } catch (const std::bad_alloc&) {
         Failed = true;
-      } catch (const EKVLError&) {
+      } catch (const EKVLError& E) {
         Failed = true;
+        HeapFull |= dynamic_cast<const EKVLRepListError*>(&E) &&
+                    std::string(E.what()).find("not enough memory on heap") != std::string::npos;
       }
       FailCountdown = -1;
       if (!Failed) return K;
@@ -66,6 +69,7 @@ TEST_F(ReportFaultTest, ColumnCountChangeThatFailsKeepsTheView) {
                                EXPECT_EQ(Ctl->GetSelection(), Sel);
                              });
   EXPECT_GT(Tries, 0);
+  EXPECT_TRUE(HeapFull);
   EXPECT_EQ(Ctl->GetNrOfColumns(), 9);
 }
 
@@ -77,21 +81,6 @@ TEST_F(ReportFaultTest, AssignThatFailsKeepsTheTarget) {
                              [&] { ExpectAsPrepared(*Ctl, 3, "old"); });
   EXPECT_GT(Tries, 0);
   ExpectAsPrepared(*Ctl, 5, "new");
-}
-
-TEST_F(ReportFaultTest, ArraysThatCannotGrowRaiseTheViewsError) {
-  bool Seen = false;
-  for (int K = 0; K < 50 && !Seen; ++K) {
-    FailCountdown = K;
-    try {
-      Ctl->SetNrOfColumns(Ctl->GetNrOfColumns() + 1);
-    } catch (const EKVLRepListError& E) {
-      Seen = std::string(E.what()).find("not enough memory on heap") != std::string::npos;
-    } catch (...) {
-    }
-    FailCountdown = -1;
-  }
-  EXPECT_TRUE(Seen);
 }
 
 }  // namespace

@@ -22,7 +22,6 @@ protected:
   TColor ClientPixel(const TBitmap& Shot, int X, int Y) {
     return PixelOf(Shot, X + Border, Y + Border);
   }
-  TColor ClientPixel(int X, int Y) { return PixelAt(X + Border, Y + Border); }
   // Client coordinates of the middle of a grid cell.
   TPoint Middle(int ACol, int ARow) const {
     const TRect R = Ctl->CellRect(ACol, ARow);
