@@ -119,6 +119,9 @@ public:
   void InsertRow(int Row);
   // Removes shown row Row; the rows below move up.
   void RemoveRow(int Row);
+  // Removes in one pass every shown row R whose Leaves[R - 1] is not 0 (rows beyond Leaves
+  // stay); the others keep their shown order. Returns how many rows left.
+  int RemoveRows(const std::vector<std::uint8_t>& Leaves);
   // Empties every cell; dimensions, attributes and the shown order stay.
   void Clear();
 

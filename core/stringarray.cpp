@@ -480,6 +480,43 @@ void TStringArray::RemoveRow(int Row) {
   Changed();
 }
 
+int TStringArray::RemoveRows(const std::vector<std::uint8_t>& Leaves) {
+  const std::size_t N = std::size_t(FNrRows), S = Stride();
+  const std::size_t Shown = std::min(N, Leaves.size());
+  std::size_t Count = 0;
+  for (std::size_t I = 0; I < Shown; ++I) Count += Leaves[I] != 0;
+  if (Count == 0) return 0;
+  // The map from old to new physical positions is the only allocation; the table changes after.
+  std::vector<std::uint32_t> Map(N, 0);
+  for (std::size_t I = 0; I < Shown; ++I)
+    if (Leaves[I]) Map[FOrder[I]] = Leaving;
+  std::size_t W = 0;
+  for (std::size_t P = 0; P < N; ++P) {
+    if (Map[P] == Leaving) {
+      ReleaseRow(P);
+      continue;
+    }
+    if (W != P) {
+      std::memcpy(static_cast<void*>(FCells.get() + W * S), FCells.get() + P * S,
+                  S * sizeof(TCell));
+      FRowAttr[W] = FRowAttr[P];
+    }
+    Map[P] = static_cast<std::uint32_t>(W++);
+  }
+  std::memset(static_cast<void*>(FCells.get() + W * S), 0, (N - W) * S * sizeof(TCell));
+  std::size_t K = 0;
+  for (std::size_t I = 0; I < N; ++I)
+    if (I >= Shown || !Leaves[I]) FOrder[K++] = Map[FOrder[I]];
+  FOrder.resize(W);
+  FRowAttr.resize(W);
+  FNrRows = static_cast<int>(W);
+  FInverseValid = false;
+  TrimCapacity();
+  TrimPool();
+  Changed();
+  return static_cast<int>(Count);
+}
+
 void TStringArray::Clear() {
   if (FCells)
     std::memset(static_cast<void*>(FCells.get()), 0, CellBytes(std::size_t(FNrRows), Stride()));

@@ -360,6 +360,28 @@ TEST(StringArrayRows, InsertAndRemoveInASortedTableUseShownPositions) {
   EXPECT_EQ(ColumnOf(A, 0), (Strings{"r2", "", "r3"}));
 }
 
+TEST(StringArrayRows, RemoveRowsInOnePassKeepsTheShownOrderAndAttributes) {
+  auto A = TableOf({"d", "a", std::string(40, 'x'), "b", "c"});
+  for (int R = 1; R <= 5; ++R) A.SetRowAttrib(R, std::uint8_t(R));
+  A.Sort(1, -1, true);  // a b c d xxx
+  int Changes = 0;
+  A.OnChange = [&] { ++Changes; };
+  EXPECT_EQ(A.RemoveRows({0, 1, 0, 0, 1}), 2);  // b and the x's
+  EXPECT_EQ(Changes, 1);
+  EXPECT_EQ(ColumnOf(A, 1), (Strings{"a", "c", "d"}));
+  EXPECT_EQ(A.GetRowAttrib(1), 2);
+  EXPECT_EQ(A.GetRowAttrib(2), 5);
+  EXPECT_EQ(A.GetRowAttrib(3), 1);
+  A.UnSort();  // physical order of the rows that stayed: d a c
+  EXPECT_EQ(ColumnOf(A, 1), (Strings{"d", "a", "c"}));
+  EXPECT_EQ(A.RemoveRows({}), 0);  // a short list keeps the rows beyond it
+  EXPECT_EQ(A.RemoveRows({1, 1, 1, 1, 1, 1}), 3);
+  EXPECT_EQ(A.GetNrRows(), 0);
+  A.Resize(1, 2);  // rows that left come back empty
+  EXPECT_EQ(ColumnOf(A, 1), (Strings{"", ""}));
+  EXPECT_EQ(A.GetRowAttrib(1), 0);
+}
+
 // --- sorting --------------------------------------------------------------------------------
 
 TEST(StringArraySort, TextIgnoresCaseAndKeepsEqualRowsInOrder) {

@@ -147,9 +147,24 @@ public:
   void Clear();
   void CopyRow(int Source, int Target);
   void RemoveRow(int R);
+  // Removes in one pass the rows whose visible texts (column 0 included, check marks not
+  // counted) are all empty; commits the sort first, as RemoveRow does.
   void RemoveEmptyRows();
   void Sort(int Col, int ColSec, bool Ascending);
   void UnSort();
+
+  // --- rows in the shown order (what a view showing the table needs) ---
+  // Inserts an empty row before shown row R (NrOfRows + 1 appends) and keeps the shown order;
+  // false, with nothing changed, outside 1..NrOfRows + 1.
+  bool InsertShownRow(int R);
+  // Removes shown row R without committing the sort; the only row is emptied instead.
+  void RemoveShownRow(int R);
+  // RemoveEmptyRows without committing the sort.
+  void RemoveEmptyShownRows();
+  // -1..NrOfColumns; other values are ignored.
+  void SetSecondarySortColumn(int Col);
+  // Both sort columns become -1; the shown order stays.
+  void ForgetSortColumns() { FSortColumn = FSortColumnSec = -1; }
 
   // --- text out and in ---
   // The cell range, clamped to the table, as tab-separated or padded text, or joined with
@@ -235,6 +250,8 @@ private:
   bool IsChecked(int Col) const { return GetColumnCheckMode(Col) != cmNone; }
   static bool MarkSet(std::string_view Stored) { return !Stored.empty() && Stored[0] != ' '; }
   void SetMark(int Col, int Row, bool Checked);
+  void RowCountChanged();
+  void RemoveEmptyRowsInOrder();
   void ClearMarks(int Col);
   void UpdateFeedback();
   void SwapContents(TRLData& Other) noexcept;
@@ -268,3 +285,6 @@ bool CheckIfValidReplist(const std::string& FName, const std::string& DataID);
 bool CheckIfValidReplist(std::istream& In, const std::string& DataID);
 
 }  // namespace kvl
+
+// The view over the store.
+#include "kvl/replist/reportview.h"

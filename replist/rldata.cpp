@@ -405,9 +405,19 @@ void TRLData::CopyRow(int Source, int Target) {
   Strings.SetRowAttrib(Target, Strings.GetRowAttrib(Source));
 }
 
+void TRLData::RowCountChanged() {
+  FFeedbkNumCells = SaturatedCells(FNrOfRows, std::int64_t(FNrOfCols) + 1);
+  FFeedbkStep = FFeedbkNumCells / 100 + 1;
+}
+
 void TRLData::RemoveRow(int R) {
   if (R < 1 || R > FNrOfRows) return;
   Strings.CommitSorting();
+  RemoveShownRow(R);
+}
+
+void TRLData::RemoveShownRow(int R) {
+  if (R < 1 || R > FNrOfRows) return;
   if (FNrOfRows == 1) {
     for (int C = 0; C <= FNrOfCols; ++C) Strings.SetString(C, 1, "");
     Strings.SetRowAttrib(1, 0);
@@ -416,19 +426,58 @@ void TRLData::RemoveRow(int R) {
     Strings.RemoveRow(R);
     --FNrOfRows;
   }
-  FFeedbkNumCells = SaturatedCells(FNrOfRows, std::int64_t(FNrOfCols) + 1);
-  FFeedbkStep = FFeedbkNumCells / 100 + 1;
+  RowCountChanged();
+}
+
+bool TRLData::InsertShownRow(int R) {
+  if (R < 1 || R > FNrOfRows + 1) return false;
+  if (std::int64_t(FNrOfRows + 1) * (FNrOfCols + 1) > MaxCells)
+    RaiseComponentError<EKVLError>(GetName(), rsHeapFull);
+  // An empty table already holds its one physical row, emptied when the last row left.
+  if (FNrOfRows > 0) {
+    try {
+      Strings.InsertRow(R);
+    } catch (const std::bad_alloc&) {
+      RaiseComponentError<EKVLError>(GetName(), rsHeapFull);
+    }
+  }
+  ++FNrOfRows;
+  RowCountChanged();
+  return true;
 }
 
 void TRLData::RemoveEmptyRows() {
-  for (int R = FNrOfRows; R >= 1; --R) {
+  Strings.CommitSorting();
+  RemoveEmptyRowsInOrder();
+}
+
+void TRLData::RemoveEmptyShownRows() { RemoveEmptyRowsInOrder(); }
+
+void TRLData::RemoveEmptyRowsInOrder() {
+  if (FNrOfRows == 0) return;
+  std::vector<std::uint8_t> Leaves(std::size_t(FNrOfRows), 0);
+  std::size_t Count = 0;
+  for (int R = 1; R <= FNrOfRows; ++R) {
     bool Empty = true;
     for (int C = 0; C <= FNrOfCols && Empty; ++C) {
       const std::string_view S = Strings.GetStringView(C, R);
       Empty = S.size() <= (IsChecked(C) ? MarkLen(S) : 0);
     }
-    if (Empty) RemoveRow(R);
+    Leaves[std::size_t(R - 1)] = Empty;
+    Count += Empty;
   }
+  if (Count == 0) return;
+  // The storage keeps one physical row: when every row goes, the first stays and is emptied.
+  const bool All = Count == std::size_t(FNrOfRows);
+  if (All) Leaves[0] = 0;
+  Strings.RemoveRows(Leaves);
+  FNrOfRows = Strings.GetNrRows();
+  if (All) RemoveShownRow(1);
+  RowCountChanged();
+}
+
+void TRLData::SetSecondarySortColumn(int Col) {
+  if (Col >= -1 && Col <= FNrOfCols) FSortColumnSec = Col;
 }
 
 void TRLData::Sort(int Col, int ColSec, bool Ascending) {

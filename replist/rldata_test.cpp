@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <climits>
 
 #include "kvl/core/stringl.h"
 #include "kvl/platform/errors.h"
@@ -391,6 +392,81 @@ TEST(RLDataRows, RemoveEmptyRowsCountsBareMarksAsEmpty) {
   D.RemoveEmptyRows();
   EXPECT_EQ(D.GetNrOfRows(), 0);
   EXPECT_EQ(D.GetStrings().GetNrRows(), 1);
+}
+
+// The rows a view shows: inserting and removing by shown position without committing a sort.
+TEST(RLDataRows, ShownRowOperationsKeepTheSortedOrder) {
+  TRLData D(nullptr);
+  D.SetNrOfRows(4);
+  const Strings Texts = {"c", "a", "d", "b"};
+  for (int R = 1; R <= 4; ++R) D.SetElem(1, R, Texts[std::size_t(R - 1)]);
+  D.Sort(1, -1, true);  // a b c d
+  EXPECT_FALSE(D.InsertShownRow(0));
+  EXPECT_FALSE(D.InsertShownRow(6));
+  ASSERT_TRUE(D.InsertShownRow(2));
+  ASSERT_TRUE(D.InsertShownRow(6));  // appends
+  EXPECT_EQ(Column(D, 1), (Strings{"a", "", "b", "c", "d", ""}));
+  D.RemoveShownRow(4);  // "c"
+  D.RemoveShownRow(0);
+  D.RemoveShownRow(6);
+  EXPECT_EQ(Column(D, 1), (Strings{"a", "", "b", "d", ""}));
+  EXPECT_EQ(D.GetLastSortColumn(), 1);
+  D.UnSort();  // still sorted until now: the physical order was never committed
+  EXPECT_EQ(Column(D, 1), (Strings{"a", "d", "", "b", ""}));
+  D.ForgetSortColumns();
+  EXPECT_EQ(D.GetLastSortColumn(), -1);
+}
+
+TEST(RLDataRows, TheOnlyRowIsEmptiedAndComesBackEmpty) {
+  TRLData D(nullptr);
+  D.SetNrOfColumns(2);
+  D.SetNrOfRows(1);
+  D.SetElem(0, 1, "hidden");
+  D.SetElem(2, 1, "x");
+  D.GetStrings().SetRowAttrib(1, raSelected | raDisabled);
+  D.RemoveShownRow(1);
+  EXPECT_EQ(D.GetNrOfRows(), 0);
+  EXPECT_EQ(D.GetStrings().GetNrRows(), 1);
+  ASSERT_TRUE(D.InsertShownRow(1));
+  EXPECT_EQ(D(0, 1), "");
+  EXPECT_EQ(D(2, 1), "");
+  EXPECT_EQ(D.GetStrings().GetRowAttrib(1), 0);
+}
+
+TEST(RLDataRows, RemoveEmptyRowsCommitsOrKeepsTheSortedOrder) {
+  for (const bool Shown : {false, true}) {
+    TRLData D(nullptr);
+    D.SetNrOfRows(6);
+    const Strings Texts = {"c", "", "a", "", "b", ""};
+    for (int R = 1; R <= 6; ++R) D.SetElem(1, R, Texts[std::size_t(R - 1)]);
+    D.Sort(1, -1, false);  // c b a and the empty rows
+    Shown ? D.RemoveEmptyShownRows() : D.RemoveEmptyRows();
+    EXPECT_EQ(Column(D, 1), (Strings{"c", "b", "a"})) << Shown;
+    D.UnSort();
+    EXPECT_EQ(Column(D, 1), (Shown ? Strings{"c", "a", "b"} : Strings{"c", "b", "a"})) << Shown;
+    EXPECT_EQ(D.GetFeedbkNumCells(), 6);
+  }
+  TRLData All(nullptr);
+  All.SetNrOfColumns(2);
+  All.SetColumnCheckMode(2, cmBox);
+  All.SetNrOfRows(3);
+  All.SetElemChecked(2, 2, true);
+  All.RemoveEmptyShownRows();
+  EXPECT_EQ(All.GetNrOfRows(), 0);
+  EXPECT_EQ(All.GetStrings().GetString(2, 1), "");  // the mark went with its row
+}
+
+TEST(RLDataSort, SecondarySortColumnTakesOnlyColumnsOfTheTable) {
+  TRLData D(nullptr);
+  D.SetNrOfColumns(3);
+  for (const int Col : {-1, 0, 3, 2}) {
+    D.SetSecondarySortColumn(Col);
+    EXPECT_EQ(D.GetSecondarySortColumn(), Col);
+  }
+  for (const int Col : {-2, 4, INT_MAX}) {
+    D.SetSecondarySortColumn(Col);
+    EXPECT_EQ(D.GetSecondarySortColumn(), 2);
+  }
 }
 
 TEST(RLDataSort, SortRemoveRowUnSortKeepsTheSortedOrder) {

@@ -4,8 +4,11 @@
 //   kvl-gallery                       a window when a display is there, else gallery.png
 //   kvl-gallery --png FILE [--page NAME] [--size WxH] [--time MS] [--type TEXT]
 //               [--date YYYY-MM-DD[THH:MM]]   the headless wall clock, so pictures keep a date
-//               [--click X,Y[,right]]...     clicks in the window, replayed in order first; a
-//                                            popup they leave open is in the picture
+//               [--click X,Y[,right|ctrl|shift]]...  clicks in the window (a right one, or
+//                                            with Ctrl or Shift held) and
+//               [--wheel X,Y,N]...           wheel turns of N notches (positive: towards the
+//                                            end), replayed in order first; a popup they leave
+//                                            open is in the picture
 //   kvl-gallery --event-log FILE      pages write a line per event (clicks, repeats) to FILE
 //   kvl-gallery --list                the page names
 #include <algorithm>
@@ -32,9 +35,12 @@ namespace {
 using namespace kvl;
 using namespace kvl::gallery;
 
+// A click, or a turn of the wheel by Notches when that is not 0.
 struct TClick {
   int X = 0, Y = 0;
   bool Right = false;
+  TShiftState Shift = 0;
+  int Notches = 0;
 };
 
 struct TOptions {
@@ -53,7 +59,8 @@ struct TOptions {
   std::fprintf(stderr,
                "kvl-gallery: %s\n"
                "usage: kvl-gallery [--png FILE] [--page NAME] [--size WxH] [--time MS] "
-               "[--type TEXT] [--date YYYY-MM-DD[THH:MM]] [--click X,Y[,right]]... "
+               "[--type TEXT] [--date YYYY-MM-DD[THH:MM]] [--click X,Y[,right|ctrl|shift]]... "
+               "[--wheel X,Y,N]... "
                "[--event-log FILE] [--list]\n",
                Problem.c_str());
   std::exit(2);
@@ -125,9 +132,29 @@ TOptions ParseOptions(int Argc, char** Argv) {
       C.Y = ParseInt(std::string_view(S).substr(C1 + 1, C2 == std::string::npos ? C2 : C2 - C1 - 1),
                      "click y");
       if (C2 != std::string::npos) {
-        if (S.substr(C2 + 1) != "right") Usage("--click wants X,Y or X,Y,right");
-        C.Right = true;
+        const std::string Mod = S.substr(C2 + 1);
+        if (Mod == "right")
+          C.Right = true;
+        else if (Mod == "ctrl")
+          C.Shift = ssCtrl;
+        else if (Mod == "shift")
+          C.Shift = ssShift;
+        else
+          Usage("--click wants X,Y or X,Y,right, X,Y,ctrl or X,Y,shift");
       }
+      O.Clicks.push_back(C);
+    } else if (A == "--wheel") {
+      const std::string S = Value();
+      const auto C1 = S.find(','), C2 = S.find(',', C1 == std::string::npos ? C1 : C1 + 1);
+      if (C1 == std::string::npos || C2 == std::string::npos) Usage("--wheel wants X,Y,N");
+      TClick C;
+      C.X = ParseInt(std::string_view(S).substr(0, C1), "wheel x");
+      C.Y = ParseInt(std::string_view(S).substr(C1 + 1, C2 - C1 - 1), "wheel y");
+      const std::string_view N = std::string_view(S).substr(C2 + 1);
+      const bool Back = !N.empty() && N[0] == '-';
+      C.Notches = ParseInt(Back ? N.substr(1) : N, "wheel notches");
+      if (C.Notches == 0 || C.Notches > 1000) Usage("--wheel wants 1 to 1000 notches either way");
+      if (Back) C.Notches = -C.Notches;
       O.Clicks.push_back(C);
     } else if (A == "--event-log") {
       O.EventLog = Value();
@@ -154,18 +181,31 @@ void TypeIntoPage(TGalleryForm& Form, THeadlessHost& Host, const std::string& Te
   Application->ProcessMessages();
 }
 
-// A click at window coordinates, as the pointer would make it.
+// A click or a wheel turn at window coordinates, as the pointer would make it, with its
+// modifier key held around it.
 void PostClick(TGalleryForm& Form, THeadlessHost& Host, const TClick& C) {
-  for (const THostEventKind K :
-       {THostEventKind::MouseMove, THostEventKind::MouseDown, THostEventKind::MouseUp}) {
+  const auto Post = [&](THostEventKind K, TShiftState Shift) {
     THostEvent E;
     E.Kind = K;
     E.Window = Form.GetWindow();
     E.X = C.X;
     E.Y = C.Y;
     E.Button = C.Right ? mbRight : mbLeft;
+    E.Shift = Shift;
+    E.WheelDelta = -120 * C.Notches;
+    if (K == THostEventKind::KeyDown || K == THostEventKind::KeyUp)
+      E.Key = C.Shift == ssCtrl ? vk::Control : vk::Shift;
     Host.Post(E);
+  };
+  if (C.Shift) Post(THostEventKind::KeyDown, 0);
+  Post(THostEventKind::MouseMove, C.Shift);
+  if (C.Notches != 0) {
+    Post(THostEventKind::MouseWheel, C.Shift);
+  } else {
+    Post(THostEventKind::MouseDown, C.Shift);
+    Post(THostEventKind::MouseUp, TShiftState(C.Shift | ButtonShift(C.Right ? mbRight : mbLeft)));
   }
+  if (C.Shift) Post(THostEventKind::KeyUp, C.Shift);
   Application->ProcessMessages();
 }
 

@@ -19,6 +19,7 @@ const std::vector<TGalleryPage>& GalleryPages() {
       {"Lists and pickers", BuildListsPage},
       {"Calendar", BuildMiniCalPage},
       {"Table editor", BuildNTabEdPage},
+      {"Report list", BuildReplistPage},
   };
   return Pages;
 }

@@ -36,5 +36,6 @@ void BuildButtonsPage(TWinControl& Host);
 void BuildListsPage(TWinControl& Host);
 void BuildMiniCalPage(TWinControl& Host);
 void BuildNTabEdPage(TWinControl& Host);
+void BuildReplistPage(TWinControl& Host);
 
 }  // namespace kvl::gallery
