@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "kvl/platform/dates.h"
 #include "kvl/platform/dtpicker.h"
 #include "kvl/platform/extctrls.h"
 #include "kvl/platform/stdctrls.h"
@@ -41,6 +42,8 @@ void BuildPickersSection(TWinControl& Host, int Left, int Top) {
     D->SetKind(P.Kind);
     D->SetFormat(P.Format);
     D->SetEnabled(P.Enabled);
+    // A fixed value, so that the page looks the same in a window and in a picture.
+    D->SetDateTime(EncodeDateTime(2024, 1, 15, 10, 30, 0, 0));
     const std::string Name = P.Caption;
     D->OnChange = [Changed, D, Name](TObject*) {
       Changed->SetCaption(Name + ": " + D->GetText());

@@ -15,7 +15,9 @@ size=900x600
 # Filling a million rows takes a moment: the window opens on the first page, and the page is
 # chosen in the list once it shows.
 start_gallery "$out/report-gallery.log" --size "$size"
-xdotool mousemove --window "$win" 40 279 click 1
+# The page list's rows are 22 pixels high, in the order `--list` prints.
+row=$("$gallery" --list | grep -n -x "$page" | cut -d: -f1)
+xdotool mousemove --window "$win" 40 $(( (row - 1) * 22 + 11 )) click 1
 
 replay=()
 # expect_step NAME: the window equals the headless replay of every step so far. Sorting a
