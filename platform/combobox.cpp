@@ -485,6 +485,7 @@ void TCustomComboBox::OpenList(bool FromPress) {
   const bool PressOver = FromPress && !FPressHeld;
   if (!FList) {
     FList = new TDropDownList(nullptr);
+    FreeNotification(FList);
     FList->SetShowEmptyRow(true);
     // Handlers run from here may free the box while the list is still at work.
     const auto FromList = [this](const std::function<void()>& Act) {
@@ -515,6 +516,11 @@ void TCustomComboBox::OpenList(bool FromPress) {
   FList->DropDownAt(*this, FItemIndex);
   if (PressOver) FList->ForgetPress();
   Invalidate();
+}
+
+void TCustomComboBox::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FList) FList = nullptr;
 }
 
 void TCustomComboBox::CloseList() {

@@ -145,6 +145,8 @@ protected:
   bool IsTabStopNow() const override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+  // The list goes first when the program ends with it open.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
   friend class TComboBoxStrings;
