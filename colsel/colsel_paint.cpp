@@ -51,7 +51,7 @@ void TColSel::DrawItem(int Index, const TRect& Rect, TOwnerDrawState) {
 
   if (FIsUserEditable[Slot] && FColorBarWidth > 11 && Enabled) {
     C.GetPen().SetColor(EditMarkPen(FColors[Slot]));
-    const TPoint Mark[] = {{L + 5, T + 4},  {L + 5, B - 5},  {L + 8, B - 5}, {L + 11, B - 8},
+    const TPoint Mark[] = {{L + 5, T + 4},  {L + 5, B - 5}, {L + 8, B - 5}, {L + 11, B - 8},
                            {L + 11, T + 7}, {L + 8, T + 4}, {L + 5, T + 4}};
     C.Polyline(Mark);
     C.GetPen().SetColor(clBlack);
