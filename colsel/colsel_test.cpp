@@ -55,21 +55,21 @@ TEST_F(ColSelTest, DefaultsAndEachPalette) {
   EXPECT_EQ(Ctl->GetSelColor(), clBlack);
   EXPECT_EQ(Ctl->GetColor(), clWindow);
   struct TCase {
-    void (TColSel::*Load)();
+    std::function<void()> Load;
     int Count;
     TColor First, Last;
     const char *FirstName, *LastName;
   };
   const TCase Cases[] = {
-      {&TColSel::LoadBasicVGAPalette, 16, clBlack, clWhite, "clBlack", "clWhite"},
-      {&TColSel::LoadExtendedPalette, 20, clBlack, clMedGray, "clBlack", "clMedGray"},
-      {&TColSel::LoadWindowsSystemPalette, 27, clScrollBar, clGradientActiveCaption, "clScrollBar",
-       "clGradientActiveCaption"},
-      {&TColSel::LoadStandardPalette, 47, clBlack, clGradientActiveCaption, "clBlack",
+      {[this] { Ctl->LoadBasicVGAPalette(); }, 16, clBlack, clWhite, "clBlack", "clWhite"},
+      {[this] { Ctl->LoadExtendedPalette(); }, 20, clBlack, clMedGray, "clBlack", "clMedGray"},
+      {[this] { Ctl->LoadWindowsSystemPalette(); }, 27, clScrollBar, clGradientActiveCaption,
+       "clScrollBar", "clGradientActiveCaption"},
+      {[this] { Ctl->LoadStandardPalette(); }, 47, clBlack, clGradientActiveCaption, "clBlack",
        "clGradientActiveCaption"}};
   for (const TCase& C : Cases) {
     Ctl->SetItemIndex(-1);
-    (Ctl->*C.Load)();
+    C.Load();
     EXPECT_EQ(Ctl->GetItems()->GetCount(), C.Count);
     EXPECT_EQ(Ctl->GetItemIndex(), 0);
     EXPECT_EQ(Ctl->GetColors(1), C.First);
