@@ -1,11 +1,13 @@
 // Buttons and selectors: an on/off button toggle until its pixels are in the form's back buffer
 // (opaque, and transparent with the parent's background repainted) against a plain fill of the
 // same area; the marker selector's hover (one cell's highlight off, the next one's on) against
-// a full repaint of the selector.
+// a full repaint of the selector; the colour selector's open list of 8 rows repainted with all
+// 47 colours against 8 colours (rows out of view cost nothing).
 #include <benchmark/benchmark.h>
 
 #include "baseline_ratio.h"
 #include "headless_form.h"
+#include "kvl/colsel/colsel.h"
 #include "kvl/marksel/marksel.h"
 #include "kvl/onoffbut/onoffbut.h"
 #include "kvl/platform/bitmap.h"
@@ -84,11 +86,40 @@ void BM_MarkSel_Repaint(benchmark::State& State) {
 }
 BENCHMARK(BM_MarkSel_Repaint);
 
+struct TColoursOnForm : kvl::bench::THeadlessForm {
+  TColSel* Colours;
+  explicit TColoursOnForm(int Count) : THeadlessForm(200, 60) {
+    Colours = Add<TColSel>(0, 0, 180, 21);
+    Colours->SetNumColors(Count);
+    Form->Show();
+    Colours->SetDroppedDown(true);
+    Application->ProcessMessages();
+  }
+};
+
+void ListRepaint(benchmark::State& State, int Count) {
+  TColoursOnForm S(Count);
+  TDropDownList* List = S.Colours->GetDropDownList();
+  if (!List) {
+    State.SkipWithError("the list did not open");
+    return;
+  }
+  for (auto _ : State) {
+    List->Repaint();
+    benchmark::ClobberMemory();
+  }
+}
+void BM_ColSel_List47(benchmark::State& State) { ListRepaint(State, 47); }
+void BM_ColSel_List8(benchmark::State& State) { ListRepaint(State, 8); }
+BENCHMARK(BM_ColSel_List47);
+BENCHMARK(BM_ColSel_List8);
+
 }  // namespace
 
 int main(int argc, char** argv) {
   return kvl::bench::RunWithRatios(argc, argv,
                                    {{"BM_OnOff_ToggleOpaque", "BM_FillRect_400x200", 0.1},
                                     {"BM_OnOff_ToggleTransparent", "BM_FillRect_400x200", 0.05},
-                                    {"BM_MarkSel_Hover", "BM_MarkSel_Repaint", 5}});
+                                    {"BM_MarkSel_Hover", "BM_MarkSel_Repaint", 5},
+                                    {"BM_ColSel_List47", "BM_ColSel_List8", 0.5}});
 }

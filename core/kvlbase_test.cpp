@@ -60,6 +60,16 @@ TEST(ColorScheme, FixedIsGreyAndWhiteEveryOtherValueUsesTheDesktop) {
   EXPECT_EQ(ColorSchemeColors(static_cast<TColorScheme>(7)).Shadow, clBtnShadow);
 }
 
+TEST(PredefinedColors, NumbersTheBasicColoursTheExtrasAndTheFirstSystemColours) {
+  const std::pair<int, TColor> Cases[] = {
+      {1, clBlack},       {2, clMaroon},   {10, clRed},       {16, clWhite},
+      {17, clMoneyGreen}, {20, clMedGray}, {21, clScrollBar}, {36, clBtnFace},
+      {45, clInfoBk},     {46, clHotLight}, {47, clGradientActiveCaption},
+      {0, clNone},        {48, clNone},    {-1, clNone}};
+  for (const auto& [N, C] : Cases) EXPECT_EQ(PredefinedColors[N], C) << N;
+  EXPECT_EQ(TPredefinedColors::Count, 47);
+}
+
 TEST(MeanColor, AveragesEachChannelOfResolvedColours) {
   EXPECT_EQ(MeanColor(clBlack, clWhite), RGBColor(127, 127, 127));
   EXPECT_EQ(MeanColor(clRed, clBlue), RGBColor(127, 0, 127));

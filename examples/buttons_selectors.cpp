@@ -1,10 +1,12 @@
 // A small settings form built from the buttons and selectors: a feature switch, a radio group
-// of three, a value with "-" and "+" buttons that repeat while held, and a marker selector.
+// of three, a value with "-" and "+" buttons that repeat while held, a colour selector and a
+// marker selector.
 // The current choices are printed on every change. In a window when there is a display; with
 // --png FILE it paints the form once and writes the picture instead.
 #include <cstdio>
 #include <string>
 
+#include "kvl/colsel/colsel.h"
 #include "kvl/marksel/marksel.h"
 #include "kvl/onoffbut/onoffbut.h"
 #include "kvl/platform/application.h"
@@ -20,9 +22,10 @@ struct TSettings {
   std::string Speed = "Medium";
   int Value = 10;
   int Marker = 8;
+  std::string Colour = "clNavy";
   void Print() const {
-    std::printf("feature %s, speed %s, value %d, marker %d\n", Feature ? "on" : "off",
-                Speed.c_str(), Value, Marker);
+    std::printf("feature %s, speed %s, value %d, colour %s, marker %d\n",
+                Feature ? "on" : "off", Speed.c_str(), Value, Colour.c_str(), Marker);
   }
 };
 
@@ -87,6 +90,19 @@ int main(int argc, char** argv) {
     B->OnClick = Change;
     B->SetOnRepeatClick(Change);
   }
+
+  // The colour: a selector made in code shows no colours until it is given a count or a
+  // palette. The last slot may be changed with the colour dialog (press on its bar).
+  auto* Colour = new TColSel(Form);
+  Colour->SetParent(Form);
+  Colour->SetBounds(10, 190, 180, 21);
+  Colour->LoadBasicVGAPalette();
+  Colour->SetColorEditAllowed(16, true);
+  Colour->SetSelColor(clNavy);
+  Colour->OnChange = [&](TObject*) {
+    S.Colour = Colour->GetSelColorID();
+    S.Print();
+  };
 
   // The marker: the user picks one of the shapes shown.
   auto* Marks = new TMarkSel(Form);

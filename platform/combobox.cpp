@@ -162,6 +162,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
 TCustomComboBox::~TCustomComboBox() {
   *FAlive = false;
   if (FList) {
+    RemoveFreeNotification(FList);
     // The list outlives this body a little: it must not call back into a box half gone.
     FList->OnClosePopup = nullptr;
     FList->OnChoose = nullptr;

@@ -420,6 +420,19 @@ TEST_F(OwnerDrawTest, MovesOverTheArrowButtonReachMouseMove) {
   EXPECT_EQ(Xs, (std::vector<int>{1, InButton}));
 }
 
+TEST_F(ComboBoxTest, AListDestroyedWhileOpenIsForgotten) {
+  // At the program's end the open list goes before the form that holds the box.
+  Style(csOwnerDrawFixed);
+  Ctl->SetDroppedDown(true);
+  ASSERT_NE(List(), nullptr);
+  delete List();
+  EXPECT_FALSE(Ctl->GetDroppedDown());
+  Ctl->SetDroppedDown(true);  // a new list
+  EXPECT_NE(List(), nullptr);
+  delete Ctl;
+  EXPECT_TRUE(Application->GetPopups().empty());
+}
+
 TEST_F(ComboBoxTest, LooksOfEveryStyle) {
   Form->SetBounds(0, 0, 340, 200);
   const TComboBoxStyle Styles[] = {csDropDown, csDropDownList, csOwnerDrawFixed, csSimple};

@@ -82,6 +82,10 @@ constexpr bool IsSystemColor(TColor C) { return (C & 0xFF000000u) == clSystemCol
 // indexes give black), every other colour by its low 24 bits.
 TColor ColorToRGB(TColor C);
 
+// The constant's name for a named colour, system colour, clNone or clDefault ("clRed",
+// "clBtnFace"); any other value as "0x" and eight upper-case hex digits ("0x00123456").
+std::string ColorToString(TColor C);
+
 enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 
 // What a pixel read outside the bitmap returns: matches no real colour.

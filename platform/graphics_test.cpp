@@ -27,6 +27,17 @@ TEST(Colors, ColorToRGBUsesLow24BitsAndResolvesSystemColours) {
   EXPECT_FALSE(IsSystemColor(clNone));
 }
 
+TEST(Colors, ColorToStringNamesConstantsAndWritesOtherValuesInHex) {
+  const std::pair<TColor, const char*> Cases[] = {
+      {clRed, "clRed"},           {clBlack, "clBlack"},         {clMedGray, "clMedGray"},
+      {clBtnFace, "clBtnFace"},   {clScrollBar, "clScrollBar"}, {clMenuBar, "clMenuBar"},
+      {clNone, "clNone"},         {clDefault, "clDefault"},     {0x00123456, "0x00123456"},
+      {0x00ABCDEF, "0x00ABCDEF"}, {0xFF000019, "0xFF000019"},  // system colour 25 has no name
+      {0x12000000, "0x12000000"}, {0x000000FE, "0x000000FE"},
+  };
+  for (const auto& [C, Name] : Cases) EXPECT_EQ(ColorToString(C), Name) << std::hex << C;
+}
+
 }  // namespace
 }  // namespace kvl
 

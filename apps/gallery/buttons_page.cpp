@@ -6,6 +6,7 @@
 #include <string>
 
 #include "event_log.h"
+#include "kvl/colsel/colsel.h"
 #include "kvl/gradfl/gradfl.h"
 #include "kvl/marksel/marksel.h"
 #include "kvl/numlab/numlab.h"
@@ -168,6 +169,21 @@ void BuildButtonsPage(TWinControl& Host) {
   Few->SetShowZeroAsCross(false);
   Few->SetSelected(4);
   Few->SetEnabled(false);
+
+  // Colour selectors: the standard palette with a few editable slots (a press on their bar
+  // opens the colour dialog), and a disabled one.
+  auto* Colours = Place<TColSel>(Host, 390, 312, 150, 21);
+  Colours->SetName("Colours");
+  Colours->LoadStandardPalette();
+  for (int Slot : {2, 12, 16}) Colours->SetColorEditAllowed(Slot, true);
+  Colours->OnChange = [Colours](TObject*) {
+    LogEvent("colour " + std::to_string(Colours->GetSelColorIx()) + " " +
+             Colours->GetSelColorID());
+  };
+  auto* Greyed = Place<TColSel>(Host, 390, 344, 150, 21);
+  Greyed->LoadExtendedPalette();
+  Greyed->SetSelColor(clTeal);
+  Greyed->SetEnabled(false);
 }
 
 }  // namespace kvl::gallery

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The buttons and selectors page in a real X window: its pixels equal the headless rendering, a
 # held repeat button repeats at its pace and clicks once, leaving it stops the repetition
-# without a click, and clicks on a check box and a marker cell reach their handlers.
+# without a click, clicks on a check box and a marker cell reach their handlers, and the colour
+# selector's list drops down in a window of its own, looks as headless, and takes keys.
 #   with_xvfb.sh buttons_window_test.sh KVL-GALLERY XWD-COMPARE OUTPUT-DIR
 set -euo pipefail
 gallery=$1 compare=$2 out=$3
 mkdir -p "$out"
 
 source "$(dirname "$0")/gallery_session.sh"
-require_tools xdotool xwd
+require_tools xdotool xwd xwininfo
 
 page="Buttons and selectors"
 size=900x600
@@ -28,6 +29,46 @@ for _ in $(seq 40); do
 done
 [[ -n $same ]] || { echo "window differs: $(cat "$out/buttons-compare.txt")"; exit 1; }
 echo "window equals the headless rendering"
+
+# The colour selector (page 390,312, 150 x 21): a click drops its list down below it.
+colour_x=630 colour_y=322
+xdotool mousemove --window "$win" $colour_x $colour_y click 1
+popup=$(find_visible '^kvl popup$')
+[[ -n $popup ]] || { echo "no list window after the click on the colour selector"; exit 1; }
+read -r wx wy < <(origin "$win")
+read -r px py < <(origin "$popup")
+# Below the selector (a window manager's frame may move it by a pixel; the pixels decide).
+(( py >= wy + 333 && py <= wy + 335 && px >= wx + 539 && px <= wx + 541 )) ||
+  { echo "the list is at $px,$py, the selector's bottom left at $((wx + 540)),$((wy + 333))"; exit 1; }
+row_h=$((($(xwininfo -id "$popup" | awk '/Height:/ {print $2}') - 2) / 8))
+# The screen over the window (the list included) looks as the headless rendering.
+expect_screen() {  # name, --click options of the headless rendering...
+  local name=$1
+  shift
+  "$gallery" --png "$out/$name-headless.png" --size "$size" --page "$page" "$@"
+  for _ in $(seq 40); do
+    xwd -root -silent >"$out/$name-window.xwd"
+    if "$compare" "$out/$name-window.xwd" "$out/$name-headless.png" "$out/$name-diff.png" \
+        "$wx,$wy" >"$out/$name-compare.txt"; then
+      echo "$name: the screen equals the headless rendering"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "$name: the screen differs: $(cat "$out/$name-compare.txt")"
+  exit 1
+}
+expect_screen colours-open --click $colour_x,$colour_y
+xdotool windowfocus --sync "$win" || true
+xdotool key Down Down Return
+expect_gone '^kvl popup$' "the colour list after Enter"
+for _ in $(seq 20); do
+  grep -q '^colour 3 clGreen$' "$log" && break
+  sleep 0.1
+done
+grep -q '^colour 3 clGreen$' "$log" || { echo "slot 3 was not logged"; exit 1; }
+# The closed face as after a click on row 3 (list rows start one pixel below y 333).
+expect_screen colours-chosen --click $colour_x,$colour_y --click $colour_x,$((334 + 2 * row_h + 3))
 
 count() { grep -c "^$1\$" "$log" || true; }
 
