@@ -10,6 +10,19 @@ namespace kvl {
 
 namespace {
 
+// Orders by the numbers Key reads (true when there is one): numbers first, in the wanted
+// direction; what is no number keeps its place among the rest.
+template <class TKey>
+auto NumbersFirst(TKey Key, bool Ascending) {
+  return [Key, Ascending](int A, int B) {
+    double VA, VB;
+    const bool NA = Key(A, VA), NB = Key(B, VB);
+    if (NA != NB) return NA;
+    if (!NA) return false;
+    return Ascending ? VA < VB : VB < VA;
+  };
+}
+
 struct TBlock {
   int LowCol, LowRow, HighCol, HighRow;
 };
@@ -101,13 +114,7 @@ void TDataTable::SortRows(int SortCol, bool Ascending, int LowCol, int LowRow, i
   };
   ApplySort(
       false, B.LowRow, B.HighRow,
-      [&](int A, int Bx) {
-        double VA, VB;
-        const bool NA = Key(A, VA), NB = Key(Bx, VB);
-        if (NA != NB) return NA;
-        if (!NA) return false;
-        return Ascending ? VA < VB : VB < VA;
-      },
+      NumbersFirst(Key, Ascending),
       [&](int R1, int R2) { SwapRows(R1, R2, B.LowCol, B.HighCol, IncludeHeaders); });
   if (IncludeHeaders) FireSetup();
   FireChanged();
@@ -123,13 +130,7 @@ void TDataTable::SortCols(int SortRow, bool Ascending, int LowCol, int LowRow, i
   };
   ApplySort(
       true, B.LowCol, B.HighCol,
-      [&](int A, int Bx) {
-        double VA, VB;
-        const bool NA = Key(A, VA), NB = Key(Bx, VB);
-        if (NA != NB) return NA;
-        if (!NA) return false;
-        return Ascending ? VA < VB : VB < VA;
-      },
+      NumbersFirst(Key, Ascending),
       [&](int C1, int C2) { SwapCols(C1, C2, B.LowRow, B.HighRow, IncludeHeaders); });
   if (IncludeHeaders) FireSetup();
   FireChanged();

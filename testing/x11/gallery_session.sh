@@ -47,3 +47,24 @@ expect_gone() {  # name pattern, what
 origin() {  # window id -> "X Y" of its top-left on the screen
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'
 }
+
+# expect_screen NAME GALLERY-OPTIONS...: the screen where the window lies (popups over it
+# included) looks as the headless rendering with the same options; uses $gallery, $compare,
+# $out, $size and $win.
+expect_screen() {
+  local name=$1; shift
+  "$gallery" --png "$out/$name-headless.png" --size "$size" "$@"
+  local at
+  at=$(origin "$win" | tr ' ' ',')
+  for _ in $(seq 40); do
+    xwd -root -silent >"$out/$name-window.xwd"
+    if "$compare" "$out/$name-window.xwd" "$out/$name-headless.png" "$out/$name-diff.png" "$at" \
+        >"$out/$name-compare.txt"; then
+      echo "$name: window equals the headless rendering"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "$name: window differs from the headless rendering: $(cat "$out/$name-compare.txt")"
+  return 1
+}
