@@ -9,6 +9,8 @@
 //               [--wheel X,Y,N]...           wheel turns of N notches (positive: towards the
 //                                            end), replayed in order first; a popup they leave
 //                                            open is in the picture
+//               [--page-only]                the picture holds the page area only, without
+//                                            the page list (the per-page reviewed pictures)
 //   kvl-gallery --event-log FILE      pages write a line per event (clicks, repeats) to FILE
 //   kvl-gallery --list                the page names
 #include <algorithm>
@@ -51,6 +53,7 @@ struct TOptions {
   std::string Type;
   std::optional<TDateTime> WallClock;
   bool List = false;
+  bool PageOnly = false;
   std::vector<TClick> Clicks;
   std::string EventLog;
 };
@@ -60,7 +63,7 @@ struct TOptions {
                "kvl-gallery: %s\n"
                "usage: kvl-gallery [--png FILE] [--page NAME] [--size WxH] [--time MS] "
                "[--type TEXT] [--date YYYY-MM-DD[THH:MM]] [--click X,Y[,right|ctrl|shift]]... "
-               "[--wheel X,Y,N]... "
+               "[--wheel X,Y,N]... [--page-only] "
                "[--event-log FILE] [--list]\n",
                Problem.c_str());
   std::exit(2);
@@ -158,6 +161,8 @@ TOptions ParseOptions(int Argc, char** Argv) {
       O.Clicks.push_back(C);
     } else if (A == "--event-log") {
       O.EventLog = Value();
+    } else if (A == "--page-only") {
+      O.PageOnly = true;
     } else if (A == "--list") {
       O.List = true;
     } else {
@@ -209,10 +214,16 @@ void PostClick(TGalleryForm& Form, THeadlessHost& Host, const TClick& C) {
   Application->ProcessMessages();
 }
 
-// The window's area of the screen: the form with any popup over it.
-void SaveWindowPicture(TGalleryForm& Form, THeadlessHost& Host, const std::string& File) {
+// The window's area of the screen, or only its page area: the form with any popup over it.
+void SaveWindowPicture(TGalleryForm& Form, THeadlessHost& Host, bool PageOnly,
+                       const std::string& File) {
   TBitmap Screen = ComposeHeadlessScreen(Host);
-  const TRect R = Form.GetBoundsRect();
+  TRect R = Form.GetBoundsRect();
+  if (PageOnly) {
+    const TWinControl& Page = Form.GetPageHost();
+    const TPoint P = Page.ClientToScreen(TPoint{0, 0});
+    R = Rect(P.X, P.Y, P.X + Page.GetWidth(), P.Y + Page.GetHeight());
+  }
   TBitmap Shot;
   Shot.SetSize(R.Width(), R.Height());
   Shot.GetCanvas()->CopyRect(Rect(0, 0, R.Width(), R.Height()), *Screen.GetCanvas(), R);
@@ -240,7 +251,7 @@ int RenderPng(TGalleryForm& Form, THeadlessHost& Host, const TOptions& O, const 
     if (Taken || (InPopup && Application->GetPopups().empty())) return;
     Taken = true;
     AdvanceHeadlessTime(Host, O.TimeMs);
-    SaveWindowPicture(Form, Host, File);
+    SaveWindowPicture(Form, Host, O.PageOnly, File);
   };
   Application->OnPopupShown = [&](TPopupWindow&) { Replay(true); };
   Replay(false);

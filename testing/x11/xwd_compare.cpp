@@ -1,6 +1,7 @@
-// Compares a window dump (xwd, 24/32-bit TrueColor ZPixmap) with a PNG pixel by pixel.
+// Compares a window dump (xwd, 24/32-bit TrueColor ZPixmap), or a rendered PNG, with a PNG
+// pixel by pixel.
 //
-//   xwd_compare WINDOW.xwd EXPECTED.png DIFF.png [X,Y]
+//   xwd_compare WINDOW.xwd|ACTUAL.png EXPECTED.png DIFF.png [X,Y]
 //
 // With X,Y the dump is of a larger area (the whole screen, where windows above the one tested
 // show): the part of it at X,Y the size of EXPECTED.png is compared.
@@ -75,11 +76,17 @@ int main(int Argc, char** Argv) {
   int CropX = -1, CropY = -1;
   if ((Argc != 4 && Argc != 5) ||
       (Argc == 5 && (std::sscanf(Argv[4], "%d,%d", &CropX, &CropY) != 2 || CropX < 0 || CropY < 0))) {
-    std::fprintf(stderr, "usage: xwd_compare WINDOW.xwd EXPECTED.png DIFF.png [X,Y]\n");
+    std::fprintf(stderr,
+                 "usage: xwd_compare WINDOW.xwd|ACTUAL.png EXPECTED.png DIFF.png [X,Y]\n");
     return 2;
   }
   try {
-    TBitmap Window = ReadXwd(Argv[1]);
+    const std::string First = Argv[1];
+    TBitmap Window;
+    if (First.size() > 4 && First.compare(First.size() - 4, 4, ".png") == 0)
+      Window.LoadFromFile(First);
+    else
+      Window = ReadXwd(First);
     TBitmap Expected;
     Expected.LoadFromFile(Argv[2]);
     if (CropX >= 0) {
