@@ -154,6 +154,47 @@ bool HasBackReference(std::string_view P) {
   return false;
 }
 
+// Whether the repetitions of an extended pattern stay small enough to compile: the C library
+// copies a repeated part once per repetition, so stacked operators ("a++++") and nested counts
+// ("((a{99}){99}){99}") grow its memory without bound. Refused: an operator right after
+// another one, and counted repetitions whose product over the pattern exceeds 10 000.
+bool RepetitionsAreTame(std::string_view P) {
+  constexpr long MaxProduct = 10'000;
+  long Product = 1;
+  bool AfterRepeat = false;
+  for (std::size_t I = 0; I < P.size(); ++I) {
+    const char C = P[I];
+    if (C == '\\') {  // an escaped character is literal
+      ++I;
+      AfterRepeat = false;
+    } else if (C == '[') {  // a bracket expression holds no operators
+      std::size_t J = I + 1;
+      if (J < P.size() && P[J] == '^') ++J;
+      if (J < P.size() && P[J] == ']') ++J;
+      while (J < P.size() && P[J] != ']') ++J;
+      I = J;
+      AfterRepeat = false;
+    } else if (C == '*' || C == '+' || C == '?' || C == '{') {
+      if (AfterRepeat) return false;
+      AfterRepeat = true;
+      if (C != '{') continue;
+      long Count = 0;
+      std::size_t J = I + 1;
+      for (; J < P.size() && P[J] != '}'; ++J)
+        if (P[J] >= '0' && P[J] <= '9') {
+          Count = P[J] - '0' + (J > I + 1 && P[J - 1] >= '0' && P[J - 1] <= '9' ? Count * 10 : 0);
+          if (Count > MaxProduct) return false;
+        }
+      Product *= std::max(Count, 1L);
+      if (Product > MaxProduct) return false;
+      I = J;
+    } else {
+      AfterRepeat = false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 // --- the text filter, shared with the fuzz target -------------------------------------------------
@@ -184,6 +225,7 @@ TTextFilter::TTextFilter(std::string_view Expression, TFilterMode Mode, bool Ign
       break;
     case fmGrep:
       if (Expression.size() <= MaxPatternBytes && !HasBackReference(Expression) &&
+          RepetitionsAreTame(Expression) &&
           Expression.find('\0') == std::string_view::npos) {
         const int Flags = REG_EXTENDED | REG_NOSUB | (IgnoreCase ? REG_ICASE : 0);
         I.RegexOk = regcomp(&I.Regex, I.Pattern.c_str(), Flags) == 0;

@@ -49,6 +49,9 @@ TEST(TextFilter, MalformedHugeAndBacktrackingExpressions) {
       {"\"open", fmBoolean},     {Deep, fmBoolean},     {"(", fmGrep},
       {"a{1", fmGrep},           {"(a)\\1", fmGrep},    {std::string(1001, 'a'), fmGrep},
       {std::string("a\0b", 3), fmGrep},
+      // repetitions the C library would copy without bound
+      {"x" + std::string(80, '+'), fmGrep},  {"a*?", fmGrep},  {"((a{99}){99}){99}", fmGrep},
+      {"a{10001}", fmGrep},
   };
   for (const auto& [Expr, Mode] : Bad) {
     const TTextFilter F(Expr, Mode, false);
@@ -57,6 +60,8 @@ TEST(TextFilter, MalformedHugeAndBacktrackingExpressions) {
   }
   EXPECT_TRUE(TTextFilter(Fine, fmBoolean, false).Valid());
   EXPECT_TRUE(TTextFilter(std::string(1000, 'a'), fmGrep, false).Valid());
+  for (const char* Tame : {"[0-9]{4}-[0-9]{2}-[0-9]{2}", "a\\++", "[+*?]+x", "(ab){2,99}c*"})
+    EXPECT_TRUE(TTextFilter(Tame, fmGrep, false).Valid()) << Tame;
   const TTextFilter Catastrophic("(a*)*(b|c)*$x", fmGrep, false);
   EXPECT_FALSE(Catastrophic.Matches(std::string(255, 'a')));
 }
