@@ -19,14 +19,6 @@ namespace kvl::gallery {
 
 namespace {
 
-template <class T>
-T* Place(TWinControl& Host, int X, int Y, int W, int H) {
-  auto* C = new T(&Host);
-  C->SetParent(&Host);
-  C->SetBounds(X, Y, W, H);
-  return C;
-}
-
 TOnOffBut* Switch(TWinControl& Host, const std::string& Name, int X, int Y, int W, int H,
                   TOnOffButStyle Style) {
   auto* B = Place<TOnOffBut>(Host, X, Y, W, H);

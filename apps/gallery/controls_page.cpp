@@ -10,14 +10,6 @@ namespace kvl::gallery {
 
 namespace {
 
-template <class T>
-T* Place(TWinControl& Host, int X, int Y, int W, int H) {
-  auto* C = new T(&Host);
-  C->SetParent(&Host);
-  C->SetBounds(X, Y, W, H);
-  return C;
-}
-
 TLabel* Caption(TWinControl& Host, int X, int Y, const std::string& Text) {
   auto* L = Place<TLabel>(Host, X, Y, 110, 20);
   L->SetAutoSize(false);

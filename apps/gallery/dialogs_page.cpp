@@ -12,14 +12,6 @@ namespace kvl::gallery {
 
 namespace {
 
-template <class T>
-T* Place(TWinControl& Parent, int X, int Y, int W, int H) {
-  auto* C = new T(&Parent);
-  C->SetParent(&Parent);
-  C->SetBounds(X, Y, W, H);
-  return C;
-}
-
 const char* ResultName(TModalResult R) {
   static const char* const Names[] = {"None", "OK",  "Cancel", "Abort",    "Retry",    "Ignore",
                                       "Yes",  "No",  "Close",  "All",      "No to All", "Yes to All"};

@@ -14,14 +14,6 @@ namespace kvl::gallery {
 
 namespace {
 
-template <class T>
-T* Place(TWinControl& Host, int X, int Y, int W, int H) {
-  auto* C = new T(&Host);
-  C->SetParent(&Host);
-  C->SetBounds(X, Y, W, H);
-  return C;
-}
-
 struct TNamedColor {
   const char* Name;
   TColor Color;

@@ -10,6 +10,15 @@
 
 namespace kvl::gallery {
 
+// A new control of type T owned and shown by Host at (X, Y) with the size W x H.
+template <class T>
+T* Place(TWinControl& Host, int X, int Y, int W, int H) {
+  auto* C = new T(&Host);
+  C->SetParent(&Host);
+  C->SetBounds(X, Y, W, H);
+  return C;
+}
+
 struct TGalleryPage {
   std::string Name;
   // Creates the page's controls with Host as owner and parent.

@@ -11,18 +11,6 @@
 
 namespace kvl::gallery {
 
-namespace {
-
-template <class T>
-T* Place(TWinControl& Parent, int X, int Y, int W, int H) {
-  auto* C = new T(&Parent);
-  C->SetParent(&Parent);
-  C->SetBounds(X, Y, W, H);
-  return C;
-}
-
-}  // namespace
-
 void BuildStdControls2Page(TWinControl& Host) {
   auto* Events = Place<TLabel>(Host, 12, 452, 600, 20);
   Events->SetCaption("Events appear here.");
