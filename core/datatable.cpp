@@ -10,6 +10,13 @@ namespace kvl {
 
 namespace {
 
+// Text cut to at most Limit code points.
+std::string CutText(std::string_view Text, int Limit) {
+  std::string S(Text);
+  Utf8Cut(S, Limit);
+  return S;
+}
+
 std::string DefaultName(char Prefix, int Index) {
   return std::string(1, Prefix) + "-" + std::to_string(Index);
 }
@@ -150,17 +157,13 @@ int TDataTable::CountStates(std::uint8_t Mask) const {
 
 void TDataTable::SetColName(int Col, std::string_view Name) {
   if (!ColOk(Col)) return;
-  std::string S(Name);
-  Utf8Cut(S, MaxDTNameLength);
-  FColNames[Col - 1] = std::move(S);
+  FColNames[Col - 1] = CutText(Name, MaxDTNameLength);
   FireSetup();
 }
 
 void TDataTable::SetRowName(int Row, std::string_view Name) {
   if (!RowOk(Row)) return;
-  std::string S(Name);
-  Utf8Cut(S, MaxDTNameLength);
-  FRowNames[Row - 1] = std::move(S);
+  FRowNames[Row - 1] = CutText(Name, MaxDTNameLength);
   FireSetup();
 }
 
@@ -305,8 +308,7 @@ std::string TDataTable::GetNominalID(int Col, int Code) const {
 
 void TDataTable::SetNominalID(int Col, int Code, std::string_view ID) {
   if (!ColOk(Col) || Code < 1 || Code > MaxNominalCode) return;
-  std::string S(ID);
-  Utf8Cut(S, MaxNominalIDLength);
+  std::string S = CutText(ID, MaxNominalIDLength);
   auto& Slot = FNominal[Col - 1];
   if (!Slot) {
     if (S.empty()) return;

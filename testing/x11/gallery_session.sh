@@ -68,3 +68,13 @@ expect_screen() {
   echo "$name: window differs from the headless rendering: $(cat "$out/$name-compare.txt")"
   return 1
 }
+
+# open_page PAGE: the gallery in a 900x600 window on PAGE, focused; sets $size and $page for
+# expect_screen, and logs to $out/gallery.log.
+open_page() {
+  require_tools xdotool xwd xwininfo
+  size=900x600
+  page=$1
+  start_gallery "$out/gallery.log" --size "$size" --page "$page"
+  xdotool windowfocus --sync "$win" || true
+}

@@ -9,12 +9,7 @@ gallery=$1 compare=$2 out=$3
 mkdir -p "$out"
 
 source "$(dirname "$0")/gallery_session.sh"
-require_tools xdotool xwd xwininfo
-
-size=900x600
-page="Lists and pickers"
-start_gallery "$out/gallery.log" --size "$size" --page "$page"
-xdotool windowfocus --sync "$win" || true
+open_page "Lists and pickers"
 
 face_x=230 face_y=233    # the "Drop-down list" combo box
 item_x=230 item_y=317    # its list's fifth row, "date"

@@ -8,12 +8,7 @@ gallery=$1 compare=$2 out=$3
 mkdir -p "$out"
 
 source "$(dirname "$0")/gallery_session.sh"
-require_tools xdotool xwd xwininfo
-
-size=900x600
-page="Grids"
-start_gallery "$out/gallery.log" --size "$size" --page "$page"
-xdotool windowfocus --sync "$win" || true
+open_page "Grids"
 
 cell_x=430 cell_y=399      # the "Unit" cell of the second parameter
 button_x=457               # the editor's drop-down button in that cell

@@ -8,12 +8,7 @@ gallery=$1 compare=$2 out=$3
 mkdir -p "$out"
 
 source "$(dirname "$0")/gallery_session.sh"
-require_tools xdotool xwd xwininfo
-
-size=900x600
-page="Standard controls"
-start_gallery "$out/gallery.log" --size "$size" --page "$page"
-xdotool windowfocus --sync "$win" || true
+open_page "Standard controls"
 
 status_x=300 status_y=310  # the status line with the context menu
 units_x=340 units_y=346    # its second item, "Show units"
