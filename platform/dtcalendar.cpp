@@ -90,7 +90,8 @@ TRect TDtCalendar::DayRect(TDateTime Day) const {
 }
 
 TDateTime TDtCalendar::Bounded(TDateTime Day) const {
-  Day = std::clamp(Day, EncodeDate(1, 1, 1), EncodeDate(9999, 12, 31));
+  // Clamped before truncating: a step off either end of the calendar stays at that end.
+  Day = DateOf(std::clamp(Day, EncodeDate(1, 1, 1), EncodeDate(9999, 12, 31)));
   TDateTime Lo = FLo != 0 ? DateOf(FLo) : -HUGE_VAL, Hi = FHi != 0 ? DateOf(FHi) : HUGE_VAL;
   if (Lo > Hi) std::swap(Lo, Hi);
   return std::clamp(Day, Lo, Hi);
@@ -98,7 +99,7 @@ TDateTime TDtCalendar::Bounded(TDateTime Day) const {
 
 void TDtCalendar::Open(TControl& Owner, TDateTime Day, TDateTime Lo, TDateTime Hi) {
   FLo = Lo, FHi = Hi;
-  FDay = Bounded(DateOf(Day));
+  FDay = Bounded(Day);
   FPressed = false;
   const TSize S{7 * FCellW + 2 * Margin, TodayRect().Bottom + Margin};
   Popup(&Owner, PlaceBelow(ScreenBoundsOf(Owner), S, Application->GetHost().ScreenSize()));
@@ -106,7 +107,7 @@ void TDtCalendar::Open(TControl& Owner, TDateTime Day, TDateTime Lo, TDateTime H
 }
 
 void TDtCalendar::MoveTo(TDateTime Day) {
-  Day = Bounded(DateOf(Day));
+  Day = Bounded(Day);
   if (Day == FDay) return;
   FDay = Day;
   Invalidate();
@@ -188,7 +189,7 @@ void TDtCalendar::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
 
 bool TDtCalendar::PickableAt(TPoint P, TDateTime& Day) const {
   if (TodayRect().Contains(P)) {
-    Day = Bounded(DateOf(Now()));
+    Day = Bounded(Now());
     return true;
   }
   const TDateTime First = FirstShown();

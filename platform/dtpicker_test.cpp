@@ -294,6 +294,17 @@ TEST_F(DtPickerTest, CalendarPicksByKeysAndClicksKeepingTheTime) {
   const TRect R = Cal.DayRect(EncodeDate(2023, 12, 28));
   D.Click(Cal, R.Left + 2, R.Top + 2);
   EXPECT_EQ(Ctl->GetCalendar(), &Cal);
+  // Steps off either end of the calendar stay at that end.
+  Ctl->SetMaxDate(0);
+  for (const auto& [Day, Key] : {std::pair{EncodeDate(1, 1, 1), vk::Left},
+                                 std::pair{EncodeDate(1, 1, 3), vk::Up},
+                                 std::pair{EncodeDate(9999, 12, 31), vk::Right},
+                                 std::pair{EncodeDate(9999, 12, 28), vk::Down}}) {
+    Cal.MoveTo(Day);
+    std::uint16_t K = Key;
+    Cal.PopupKeyDown(K, 0);
+    EXPECT_EQ(Cal.GetDay(), Day < 0 ? EncodeDate(1, 1, 1) : EncodeDate(9999, 12, 31));
+  }
   // The application frees its forms, popups included, before the controls that own them.
   delete &Cal;
   EXPECT_EQ(Ctl->GetCalendar(), nullptr);
