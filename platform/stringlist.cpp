@@ -1,8 +1,10 @@
 #include "kvl/platform/stringlist.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <numeric>
+#include <vector>
 
 #include "kvl/platform/files.h"
 
@@ -293,11 +295,18 @@ void TStringList::SortedError() {
 
 void TStringList::SortPending() const {
   if (!FSorted || FSortedCount >= FList.size()) return;
+  // Sorted in one contiguous array: a merge sort there walks memory in order, where the blocks
+  // of the list would cost a lookup at every step. Moving a line cannot fail, and a sort short
+  // of memory sorts in place, so nothing is lost on the way.
+  std::vector<TItem> Lines;
+  Lines.reserve(FList.size());
+  for (TItem& Item : FList) Lines.push_back(std::move(Item));
   const auto Less = [this](const TItem& A, const TItem& B) { return CompareStrings(A.S, B.S) < 0; };
-  const auto Mid = FList.begin() + std::ptrdiff_t(FSortedCount);
+  const auto Mid = Lines.begin() + std::ptrdiff_t(FSortedCount);
   // Stable on both steps: equal lines keep the order they were added in, after the ones there.
-  std::stable_sort(Mid, FList.end(), Less);
-  std::inplace_merge(FList.begin(), Mid, FList.end(), Less);
+  std::stable_sort(Mid, Lines.end(), Less);
+  std::inplace_merge(Lines.begin(), Mid, Lines.end(), Less);
+  std::move(Lines.begin(), Lines.end(), FList.begin());
   FSortedCount = FList.size();
 }
 
