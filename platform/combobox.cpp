@@ -93,64 +93,11 @@ private:
   std::shared_ptr<bool> FBoxAlive;
 };
 
-// --- TComboBoxStrings -----------------------------------------------------------------------
-
-template <class F>
-void TComboBoxStrings::Followed(F&& Change) {
-  const TScopedValue<bool> Mark(FFollowed, true);
-  Change();
-}
-
-int TComboBoxStrings::AddObject(const std::string& S, TObject* AObject) {
-  const int Before = GetCount();
-  int Index = -1;
-  Followed([&] { Index = TStringList::AddObject(S, AObject); });
-  // A deferred sorted add (-1) happens only while nothing is selected.
-  if (GetCount() > Before) FBox.ItemInserted(Index >= 0 ? Index : GetCount() - 1);
-  return Index;
-}
-
-void TComboBoxStrings::InsertObject(int Index, const std::string& S, TObject* AObject) {
-  Followed([&] { TStringList::InsertObject(Index, S, AObject); });
-  FBox.ItemInserted(Index);
-}
-
-void TComboBoxStrings::Delete(int Index) {
-  Followed([&] { TStringList::Delete(Index); });
-  FBox.ItemDeleted(Index);
-}
-
-void TComboBoxStrings::Clear() {
-  TStringList::Clear();
-  FBox.ItemsReset();
-}
-
-void TComboBoxStrings::Exchange(int Index1, int Index2) {
-  Followed([&] { TStringList::Exchange(Index1, Index2); });
-  const int A = std::min(Index1, Index2), B = std::max(Index1, Index2);
-  if (A == B) return;
-  FBox.ItemsMoved(A, B);
-  FBox.ItemsMoved(B - 1, A);
-}
-
-void TComboBoxStrings::Move(int CurIndex, int NewIndex) {
-  Followed([&] { TStringList::Move(CurIndex, NewIndex); });
-  if (CurIndex != NewIndex) FBox.ItemsMoved(CurIndex, NewIndex);
-}
-
-void TComboBoxStrings::Changed() {
-  if (!FFollowed) FBox.ItemsReset();
-  FBox.ItemsChanged();
-  TStringList::Changed();
-}
-
-bool TComboBoxStrings::CanDeferSort() const { return FBox.FItemIndex < 0; }
-
 // --- TCustomComboBox: items and selection ---------------------------------------------------
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TWinControl(AOwner),
-      FItems(std::make_unique<TComboBoxStrings>(*this)),
+      FItems(std::make_unique<TFollowedStrings>(static_cast<TStringsFollower&>(*this))),
       FAlive(std::make_shared<bool>(true)) {
   FItems->SetDuplicates(dupAccept);
   SetTabStop(true);

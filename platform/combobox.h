@@ -7,6 +7,7 @@
 #include <string>
 
 #include "kvl/platform/dropdown.h"
+#include "kvl/platform/followedstrings.h"
 #include "kvl/platform/listrows.h"
 #include "kvl/platform/stdctrls.h"
 #include "kvl/platform/stringlist.h"
@@ -23,35 +24,10 @@ class TCustomComboBox;
 class TComboEdit;
 class TListBox;
 
-// The items of a combo box: they tell the box where lines come and go, so that the selected
-// item stays selected; a change the box cannot follow (a sort, an Assign) selects none.
-class TComboBoxStrings : public TStringList {
-public:
-  explicit TComboBoxStrings(TCustomComboBox& Box) : FBox(Box) {}
-
-  int AddObject(const std::string& S, TObject* AObject) override;
-  void InsertObject(int Index, const std::string& S, TObject* AObject) override;
-  void Delete(int Index) override;
-  void Clear() override;
-  void Exchange(int Index1, int Index2) override;
-  void Move(int CurIndex, int NewIndex) override;
-
-protected:
-  void Changed() override;
-  bool CanDeferSort() const override;
-
-private:
-  template <class F>
-  void Followed(F&& Change);
-
-  TCustomComboBox& FBox;
-  bool FFollowed = false;
-};
-
 // Positions count items from 0; ItemIndex -1 is none. Program writes of ItemIndex, Text and
 // Items fire nothing. A selection by the user runs Click, Select and Change in that order;
 // typing into the edit part runs Change once per edit. Any handler may free the box.
-class TCustomComboBox : public TWinControl {
+class TCustomComboBox : public TWinControl, private TStringsFollower {
 public:
   explicit TCustomComboBox(TComponent* AOwner);
   ~TCustomComboBox() override;
@@ -148,17 +124,17 @@ protected:
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
 
 private:
-  friend class TComboBoxStrings;
   friend class TComboEdit;
   bool HasEdit() const { return FStyle == csDropDown || FStyle == csSimple; }
   bool IsListStyle() const { return FStyle == csDropDownList || FStyle == csOwnerDrawFixed; }
   bool HasFocus() const;
   // Told by the items.
-  void ItemInserted(int Index);
-  void ItemDeleted(int Index);
-  void ItemsMoved(int From, int To);
-  void ItemsReset();
-  void ItemsChanged();
+  void ItemInserted(int Index) override;
+  void ItemDeleted(int Index) override;
+  void ItemsMoved(int From, int To) override;
+  void ItemsReset() override;
+  void ItemsChanged() override;
+  bool HasSelection() const override { return FItemIndex >= 0; }
 
   void BuildParts();
   void LayoutParts();
@@ -174,7 +150,7 @@ private:
   void UserSelect(int Index);
   void StepSelection(std::uint16_t Key);
 
-  std::unique_ptr<TComboBoxStrings> FItems;
+  std::unique_ptr<TFollowedStrings> FItems;
   TComboBoxStyle FStyle = csDropDown;
   int FItemIndex = -1;
   int FDropDownCount = 8;

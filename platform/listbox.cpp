@@ -16,93 +16,11 @@ constexpr int TextIndent = 2;
 
 }  // namespace
 
-// --- TListBoxStrings ------------------------------------------------------------------------
-
-int TListBoxStrings::AddObject(const std::string& S, TObject* AObject) {
-  const int Before = GetCount();
-  FFollowed = true;
-  int Index;
-  try {
-    Index = TStringList::AddObject(S, AObject);
-  } catch (...) {
-    FFollowed = false;
-    throw;
-  }
-  FFollowed = false;
-  // A deferred sorted add (-1) happens only while nothing is selected: the line simply joins.
-  if (GetCount() > Before) FBox.ItemInserted(Index >= 0 ? Index : GetCount() - 1);
-  return Index;
-}
-
-void TListBoxStrings::InsertObject(int Index, const std::string& S, TObject* AObject) {
-  FFollowed = true;
-  try {
-    TStringList::InsertObject(Index, S, AObject);
-  } catch (...) {
-    FFollowed = false;
-    throw;
-  }
-  FFollowed = false;
-  FBox.ItemInserted(Index);
-}
-
-void TListBoxStrings::Delete(int Index) {
-  FFollowed = true;
-  try {
-    TStringList::Delete(Index);
-  } catch (...) {
-    FFollowed = false;
-    throw;
-  }
-  FFollowed = false;
-  FBox.ItemDeleted(Index);
-}
-
-void TListBoxStrings::Clear() {
-  TStringList::Clear();
-  FBox.ItemsReset();
-}
-
-void TListBoxStrings::Exchange(int Index1, int Index2) {
-  FFollowed = true;
-  try {
-    TStringList::Exchange(Index1, Index2);
-  } catch (...) {
-    FFollowed = false;
-    throw;
-  }
-  FFollowed = false;
-  const int A = std::min(Index1, Index2), B = std::max(Index1, Index2);
-  if (A == B) return;
-  FBox.ItemsMoved(A, B);
-  FBox.ItemsMoved(B - 1, A);
-}
-
-void TListBoxStrings::Move(int CurIndex, int NewIndex) {
-  FFollowed = true;
-  try {
-    TStringList::Move(CurIndex, NewIndex);
-  } catch (...) {
-    FFollowed = false;
-    throw;
-  }
-  FFollowed = false;
-  if (CurIndex != NewIndex) FBox.ItemsMoved(CurIndex, NewIndex);
-}
-
-void TListBoxStrings::Changed() {
-  if (!FFollowed) FBox.ItemsReset();
-  FBox.ItemsChanged();
-  TStringList::Changed();
-}
-
-bool TListBoxStrings::CanDeferSort() const { return !FBox.HasSelection(); }
-
 // --- TCustomListBox -------------------------------------------------------------------------
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
     : TWinControl(AOwner),
-      FItems(std::make_unique<TListBoxStrings>(*this)),
+      FItems(std::make_unique<TFollowedStrings>(static_cast<TStringsFollower&>(*this))),
       FBar(*this, sbVertical) {
   FItems->SetDuplicates(dupAccept);
   FBar.OnScroll = [this](TScrollCode Code, std::int64_t Pos) { OnBarScroll(Code, Pos); };

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "kvl/platform/followedstrings.h"
 #include "kvl/platform/forms.h"
 #include "kvl/platform/listrows.h"
 #include "kvl/platform/scrollbars.h"
@@ -15,36 +16,11 @@ namespace kvl {
 
 enum TListBoxStyle : std::uint8_t { lbStandard, lbOwnerDrawFixed };
 
-class TCustomListBox;
-
-// The items of a list box: a string list that tells its box where lines come and go, so that
-// the selection stays with its lines. A change the box cannot follow (a sort, an Assign)
-// clears the selection.
-class TListBoxStrings : public TStringList {
-public:
-  explicit TListBoxStrings(TCustomListBox& Box) : FBox(Box) {}
-
-  int AddObject(const std::string& S, TObject* AObject) override;
-  void InsertObject(int Index, const std::string& S, TObject* AObject) override;
-  void Delete(int Index) override;
-  void Clear() override;
-  void Exchange(int Index1, int Index2) override;
-  void Move(int CurIndex, int NewIndex) override;
-
-protected:
-  void Changed() override;
-  bool CanDeferSort() const override;
-
-private:
-  TCustomListBox& FBox;
-  bool FFollowed = false;  // the change under way is one the box follows line by line
-};
-
 // Positions count items from 0; ItemIndex -1 is none. Program writes of ItemIndex, Selected
 // and Items fire nothing; a selection the user changes fires OnClick (by the mouse once, at
 // the release). With MultiSelect, ItemIndex is the item that holds the focus and writing it
 // selects that item alone.
-class TCustomListBox : public TWinControl {
+class TCustomListBox : public TWinControl, private TStringsFollower {
 public:
   explicit TCustomListBox(TComponent* AOwner);
   ~TCustomListBox() override;
@@ -119,14 +95,13 @@ protected:
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
 
 private:
-  friend class TListBoxStrings;
   // Told by the items.
-  void ItemInserted(int Index);
-  void ItemDeleted(int Index);
-  void ItemsMoved(int From, int To);  // one line taken out at From and put in at To
-  void ItemsReset();
-  void ItemsChanged();
-  bool HasSelection() const { return FItemIndex >= 0 || FSelCount > 0; }
+  void ItemInserted(int Index) override;
+  void ItemDeleted(int Index) override;
+  void ItemsMoved(int From, int To) override;
+  void ItemsReset() override;
+  void ItemsChanged() override;
+  bool HasSelection() const override { return FItemIndex >= 0 || FSelCount > 0; }
 
   TListRowsView View() const;
   int FocusRow() const { return FItemIndex; }
@@ -141,7 +116,7 @@ private:
   void MakeVisible(int Index);
   void UserChanged(bool FromMouse);
 
-  std::unique_ptr<TListBoxStrings> FItems;
+  std::unique_ptr<TFollowedStrings> FItems;
   std::vector<bool> FSelected;  // multi-select only, one per item
   int FSelCount = 0;
   int FItemIndex = -1;
