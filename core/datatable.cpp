@@ -121,13 +121,17 @@ int TDataTable::FillMarkedCells(double Value, std::uint8_t Mask) {
   return N;
 }
 
-void TDataTable::ModifyStates(int LowCol, int LowRow, int HighCol, int HighRow,
-                              std::uint8_t Clear, std::uint8_t Set, std::uint8_t Toggle) {
+bool TDataTable::ClipBlock(int& LowCol, int& LowRow, int& HighCol, int& HighRow) const {
   LowCol = std::max(LowCol, 1);
   LowRow = std::max(LowRow, 1);
   HighCol = std::min(HighCol, GetNrOfColumns());
   HighRow = std::min(HighRow, GetNrOfRows());
-  if (LowCol > HighCol || LowRow > HighRow) return;
+  return LowCol <= HighCol && LowRow <= HighRow;
+}
+
+void TDataTable::ModifyStates(int LowCol, int LowRow, int HighCol, int HighRow,
+                              std::uint8_t Clear, std::uint8_t Set, std::uint8_t Toggle) {
+  if (!ClipBlock(LowCol, LowRow, HighCol, HighRow)) return;
   for (int R = LowRow; R <= HighRow; ++R)
     for (int C = LowCol; C <= HighCol; ++C) {
       std::uint8_t& S = FStates[FMat.Index(C, R)];
@@ -137,11 +141,7 @@ void TDataTable::ModifyStates(int LowCol, int LowRow, int HighCol, int HighRow,
 }
 
 void TDataTable::ZeroBlock(int LowCol, int LowRow, int HighCol, int HighRow) {
-  LowCol = std::max(LowCol, 1);
-  LowRow = std::max(LowRow, 1);
-  HighCol = std::min(HighCol, GetNrOfColumns());
-  HighRow = std::min(HighRow, GetNrOfRows());
-  if (LowCol > HighCol || LowRow > HighRow) return;
+  if (!ClipBlock(LowCol, LowRow, HighCol, HighRow)) return;
   for (int R = LowRow; R <= HighRow; ++R)
     for (int C = LowCol; C <= HighCol; ++C) {
       FMat.Values()[FMat.Index(C, R)] = 0.0;

@@ -188,6 +188,8 @@ public:
 private:
   using TNominalIDs = std::array<std::string, MaxNominalCode>;
   bool ColOk(int Col) const { return Col >= 1 && Col <= GetNrOfColumns(); }
+  // Cuts a block of cells to the table; false when nothing of it is left.
+  bool ClipBlock(int& LowCol, int& LowRow, int& HighCol, int& HighRow) const;
   bool RowOk(int Row) const { return Row >= 1 && Row <= GetNrOfRows(); }
   void FireChanged() { ContentsChanged.Fire(this); }
   void FireSetup() { SetupChanged.Fire(this); }
