@@ -1,7 +1,7 @@
 # The commands people type. Each one configures and builds what it needs first.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build gallery test test-x11 test-asan fuzz bench clean
+.PHONY: all deps build gallery test test-x11 test-asan fuzz fuzz-hunt bench clean
 
 all: test
 
@@ -35,6 +35,10 @@ fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
 	ctest --preset fuzz
+
+# Longer runs with fresh seeds: make fuzz-hunt SECONDS=300
+fuzz-hunt: fuzz
+	bash fuzz/hunt.sh $(or $(SECONDS),120)
 
 bench: build
 	@for b in build/default/bench/*_bench; do echo "== $$b"; $$b; done
