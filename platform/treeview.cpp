@@ -5,6 +5,7 @@
 
 #include "kvl/platform/application.h"
 #include "kvl/platform/relief.h"
+#include "kvl/platform/scoped_value.h"
 #include "kvl/platform/text.h"
 
 namespace kvl {
@@ -318,16 +319,9 @@ void TCustomTreeView::NodeDeleting(TTreeNode* Node) {
     FTopRowHint = TopRow;
   }
   FTypeAhead.Reset();
-  if (OnDeletion) {
-    FInDeletion = true;
-    try {
-      for (TTreeNode* N = Node; N && IsInside(N, Node); N = N->GetNext()) Delete(N);
-    } catch (...) {
-      FInDeletion = false;
-      throw;
-    }
-    FInDeletion = false;
-  }
+  // Every node of the subtree, also without a handler: a derived view's Delete hears of them.
+  const TScopedValue<bool> Deleting(FInDeletion, true);
+  for (TTreeNode* N = Node; N && IsInside(N, Node); N = N->GetNext()) Delete(N);
 }
 
 // --- Geometry and hit tests -----------------------------------------------------------------

@@ -120,6 +120,36 @@ TEST_F(TreeViewTest, SelectionEventsFromEverySourceButDeletion) {
   }
 }
 
+// A derived view hears of every node that goes, in tree order, with or without a handler.
+class TLoggingTree : public TTreeView {
+public:
+  using TTreeView::TTreeView;
+  std::vector<std::string> Gone;
+
+protected:
+  void Delete(TTreeNode* Node) override {
+    Gone.push_back(Node->GetText());
+    TTreeView::Delete(Node);
+  }
+};
+
+TEST_F(TreeViewTest, DeletionReachesADerivedViewAndTheHandler) {
+  auto* T = new TLoggingTree(Form);
+  T->SetParent(Form);
+  TTreeNodes& Items = *T->GetItems();
+  TTreeNode* R = Items.Add(nullptr, "r");
+  Items.AddChild(Items.AddChild(R, "c"), "g");
+  Items.AddChild(R, "d");
+  Items.Add(nullptr, "s");
+  R->Delete();
+  EXPECT_EQ(T->Gone, (std::vector<std::string>{"r", "c", "g", "d"}));
+  std::vector<std::string> Heard;
+  T->OnDeletion = [&](TObject*, TTreeNode* N) { Heard.push_back(N->GetText()); };
+  Items.Clear();
+  EXPECT_EQ(Heard, std::vector<std::string>{"s"});
+  EXPECT_EQ(T->Gone.back(), "s");
+}
+
 TEST_F(TreeViewTest, HandlersThatDeleteNodes) {
   TTreeNodes& Items = *Ctl->GetItems();
   const auto Build = [&] {
