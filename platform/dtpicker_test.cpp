@@ -294,22 +294,25 @@ TEST_F(DtPickerTest, CalendarPicksByKeysAndClicksKeepingTheTime) {
   const TRect R = Cal.DayRect(EncodeDate(2023, 12, 28));
   D.Click(Cal, R.Left + 2, R.Top + 2);
   EXPECT_EQ(Ctl->GetCalendar(), &Cal);
-  // Steps off either end of the calendar stay at that end.
-  Ctl->SetMaxDate(0);
-  for (const auto& [Day, Key] : {std::pair{EncodeDate(1, 1, 1), vk::Left},
-                                 std::pair{EncodeDate(1, 1, 3), vk::Up},
-                                 std::pair{EncodeDate(9999, 12, 31), vk::Right},
-                                 std::pair{EncodeDate(9999, 12, 28), vk::Down}}) {
-    Cal.MoveTo(Day);
-    std::uint16_t K = Key;
-    Cal.PopupKeyDown(K, 0);
-    EXPECT_EQ(Cal.GetDay(), Day < 0 ? EncodeDate(1, 1, 1) : EncodeDate(9999, 12, 31));
-  }
   // The application frees its forms, popups included, before the controls that own them.
   delete &Cal;
   EXPECT_EQ(Ctl->GetCalendar(), nullptr);
   Keys({vk::F4});
   EXPECT_NE(Ctl->GetCalendar(), nullptr);
+  // Steps off either end of the calendar stay at that end.
+  Keys({vk::Escape});
+  Ctl->SetMaxDate(0);
+  Keys({vk::F4});
+  TDtCalendar& Open = *Ctl->GetCalendar();
+  for (const auto& [Day, Key] : {std::pair{EncodeDate(1, 1, 1), vk::Left},
+                                 std::pair{EncodeDate(1, 1, 3), vk::Up},
+                                 std::pair{EncodeDate(9999, 12, 31), vk::Right},
+                                 std::pair{EncodeDate(9999, 12, 28), vk::Down}}) {
+    Open.MoveTo(Day);
+    std::uint16_t K = Key;
+    Open.PopupKeyDown(K, 0);
+    EXPECT_EQ(Open.GetDay(), Day < 0 ? EncodeDate(1, 1, 1) : EncodeDate(9999, 12, 31));
+  }
 }
 
 TEST_F(DtPickerTest, EnterReachesOnKeyPressInAModalFormUnlessTheCalendarIsOpen) {
