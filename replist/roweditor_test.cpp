@@ -350,5 +350,24 @@ TEST_F(RowEditorTest, NothingIsLeftBehindAndOneEditorAtATime) {
   EXPECT_THROW(Ctl->EditRowEntries(1, &Container, 0, 0), EKVLRepListError);
 }
 
+TEST_F(RowEditorTest, PicturesOfEveryKind) {
+  Columns({{"[c:5][110]red|green|blue|cyan|magenta", "green"}, {"[l][90]small|large", "large"},
+           {"[ddd.MM.yyyy][100]", "24.12.2023"}, {"[e][90]", "1.5e3"}, {"[f][90]", "-2.25"},
+           {"[h][60]", "7F"}, {"[i][60]", "42"}, {"[s][160]", "Holunder"},
+           {"[#s][120]", "read only"}, {"[q][80]", "never shown"}});
+  for (const bool OnContainer : {false, true}) {
+    TForm Container(nullptr);
+    Container.SetBounds(0, 0, 100, 100);
+    D.WhenModal([&](TCustomForm& F) {
+      EXPECT_TRUE(MatchesGolden(D.Capture(F), OnContainer ? "testdata/roweditor_container.png"
+                                                          : "testdata/roweditor_own.png"));
+    });
+    if (OnContainer)
+      Ctl->EditRowEntries(1, &Container, 10, 10);
+    else
+      Ctl->EditRowEntries(1, 0, 0);
+  }
+}
+
 }  // namespace
 }  // namespace kvl
