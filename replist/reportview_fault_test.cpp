@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "kvl/platform/forms.h"
 #include "kvl/replist/reportview_test_fixture.h"
 #include "kvl/testing/failing_new.h"
 
@@ -81,6 +82,27 @@ TEST_F(ReportFaultTest, AssignThatFailsKeepsTheTarget) {
                              [&] { ExpectAsPrepared(*Ctl, 3, "old"); });
   EXPECT_GT(Tries, 0);
   ExpectAsPrepared(*Ctl, 5, "new");
+}
+
+TEST_F(ReportFaultTest, RowEditorThatFailsWhileBuildingLeavesNothingBehind) {
+  Prepare(*Ctl, 4, "a");
+  Ctl->SetColumnFormat(2, "[l:4][80]a|b|c");
+  Ctl->SetColumnFormat(3, "[ddd.MM.yyyy][90]");
+  Ctl->SetColumnFormat(4, "[i][60]rix3");
+  TForm Container(nullptr);
+  // No script answers the dialogs: each ends as cancelled once the loop idles.
+  const int Tries = FailEach(
+      [&] {
+        Ctl->EditRowEntries(6, &Container, 4, 4);
+        Ctl->EditRowEntries(6, 0, 0);
+      },
+      [&] {
+        EXPECT_EQ(Container.GetComponentCount(), 0);
+        EXPECT_EQ(Ctl->GetContainerForm(), nullptr);
+        ExpectAsPrepared(*Ctl, 4, "a");
+      });
+  EXPECT_GT(Tries, 0);
+  EXPECT_EQ(Container.GetComponentCount(), 0);
 }
 
 }  // namespace

@@ -57,9 +57,21 @@ struct TOpened {
 
 // A new component of the form, named at once so that clean-up finds it whatever follows.
 template <class T>
-T* NewPart(TForm& Form, TWinControl& Parent, const std::string& Name, int Col) {
+T* NewNamed(TForm& Form, std::string_view Name) {
+  const std::string Full = std::string(EditorPrefix) + std::string(Name);
   auto* C = new T(&Form);
-  C->SetName(std::string(EditorPrefix) + Name + std::to_string(Col));
+  try {
+    C->SetName(Full);
+  } catch (...) {
+    delete C;
+    throw;
+  }
+  return C;
+}
+
+template <class T>
+T* NewPart(TForm& Form, TWinControl& Parent, const std::string& Name, int Col) {
+  auto* C = NewNamed<T>(Form, Name + std::to_string(Col));
   C->SetParent(&Parent);
   return C;
 }
@@ -151,21 +163,25 @@ int TReportListView::RunRowEditor(int Row, TForm* Container, int PosLeft, int Po
   EndEditing();
 
   const bool Own = Container == nullptr;
-  TForm* Form = Own ? new TForm(this) : Container;
-  FContainerForm = Form;
-  const TNotifyEvent HostOnShow = Form->OnShow;
-  const TScopeExit CleanUp([this, Form, Own, HostOnShow] {
-    Form->OnShow = HostOnShow;
-    for (int I = Form->GetComponentCount() - 1; I >= 0; --I) {
-      I = std::min(I, Form->GetComponentCount() - 1);
-      if (I < 0) break;
-      TComponent* C = Form->GetComponents(I);
-      if (HasName(*C, EditorPrefix)) delete C;
+  // Copied before anything changes, so that the clean-up below cannot fail.
+  TNotifyEvent HostOnShow = Own ? TNotifyEvent() : Container->OnShow;
+  TForm* Form = Container;
+  const TScopeExit CleanUp([this, &Form, Own, &HostOnShow] {
+    if (Form) {
+      Form->OnShow.swap(HostOnShow);  // swapping cannot fail
+      for (int I = Form->GetComponentCount() - 1; I >= 0; --I) {
+        I = std::min(I, Form->GetComponentCount() - 1);
+        if (I < 0) break;
+        TComponent* C = Form->GetComponents(I);
+        if (HasName(*C, EditorPrefix)) delete C;
+      }
+      if (Own) delete Form;
     }
-    if (Own) delete Form;
     FContainerForm = nullptr;
     FSBERCancel = nullptr;
   });
+  if (Own) Form = new TForm(this);
+  FContainerForm = Form;
 
   const int N = GetNrOfColumns();
   std::vector<TEditFormat> Formats;
@@ -196,8 +212,7 @@ int TReportListView::RunRowEditor(int Row, TForm* Container, int PosLeft, int Po
   }
   TWinControl* Parent = Form;
   if (Scrolls) {
-    auto* Box = new TScrollBox(Form);
-    Box->SetName(std::string(EditorPrefix) + "ScrollBox");
+    auto* Box = NewNamed<TScrollBox>(*Form, "ScrollBox");
     Box->SetParent(Form);
     Box->SetBorderStyle(bsNone);
     Box->SetBounds(OriginX, OriginY, FormW - OriginX, std::max(FormH - OriginY, RowPitch));
@@ -207,14 +222,12 @@ int TReportListView::RunRowEditor(int Row, TForm* Container, int PosLeft, int Po
   if (Own) {
     Form->SetBorderStyle(bsDialog);
     Form->SetBounds(PosLeft, PosTop, FormW, FormH);
-    auto* Ok = new TSpeedButton(Form);
-    Ok->SetName(std::string(EditorPrefix) + "ButOK");
+    auto* Ok = NewNamed<TSpeedButton>(*Form, "ButOK");
     Ok->SetParent(Form);
     Ok->SetBounds(Wl + MaxW - 154, 4, ButtonWidth, ButtonHeight);
     Ok->SetCaption(ButOKCaption);
     Ok->OnClick = [Form](TObject*) { Form->SetModalResult(mrOk); };
-    FSBERCancel = new TSpeedButton(Form);
-    FSBERCancel->SetName(std::string(EditorPrefix) + "ButCancel");
+    FSBERCancel = NewNamed<TSpeedButton>(*Form, "ButCancel");
     FSBERCancel->SetParent(Form);
     FSBERCancel->SetBounds(Wl + MaxW - 69, 4, ButtonWidth, ButtonHeight);
     FSBERCancel->SetCaption(ButCancelCaption);

@@ -318,7 +318,10 @@ TEST_F(RowEditorTest, NothingIsLeftBehindAndOneEditorAtATime) {
   Columns({{"[s]", "a"}, {"[ddd.MM.yyyy]", "31.02.2023"}, {"[ddd.MM][60]", "24.13"}});
   TForm Container(nullptr);
   Container.SetBounds(0, 0, 50, 50);
+  int HostShows = 0;
+  Container.OnShow = [&](TObject*) { ++HostShows; };
   const auto Clean = [&] {
+    ASSERT_TRUE(Container.OnShow);
     EXPECT_EQ(EditorParts(Container), 0);
     EXPECT_EQ(Ctl->GetContainerForm(), nullptr);
     EXPECT_EQ(Ctl->GetSBERCancel(), nullptr);
@@ -331,6 +334,7 @@ TEST_F(RowEditorTest, NothingIsLeftBehindAndOneEditorAtATime) {
     });
     EXPECT_EQ(Ctl->EditRowEntries(1, &Container, 5, 5), mrOk);
     Clean();
+    EXPECT_EQ(HostShows, Pass + 1);
   }
   EXPECT_EQ(Row(1), (std::vector<std::string>{"a", "31.02.2023", "24.13"}));
   int Asked = 0;
