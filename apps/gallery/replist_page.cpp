@@ -10,6 +10,7 @@
 
 #include "kvl/platform/stdctrls.h"
 #include "kvl/replist/replist.h"
+#include "event_log.h"
 #include "pages.h"
 
 namespace kvl::gallery {
@@ -126,7 +127,9 @@ void BuildReplistPage(TWinControl& Host) {
   // The row editor near the top of the view.
   const auto EditRow = [Big, Show](int Row) {
     const TPoint At = Big->ClientToScreen({40, 40});
-    Big->EditRowEntries(Row, At.X, At.Y);
+    const int Result = Big->EditRowEntries(Row, At.X, At.Y);
+    LogEvent("row editor " + std::to_string(Row) + ": " + std::to_string(Result) + " " +
+             Big->GetElem(2, Row));
     Show();
   };
   auto* Edit = new TButton(&Host);
