@@ -122,8 +122,7 @@ TNumIO* NewNumber(TForm& Form, TWinControl& Parent, int Col, const TEditFormat& 
   return N;
 }
 
-TEdit* NewText(TForm& Form, TWinControl& Parent, int Col, const std::string& Shown,
-               TOpened& O) {
+TEdit* NewText(TForm& Form, TWinControl& Parent, int Col, const std::string& Shown, TOpened& O) {
   auto* E = NewPart<TEdit>(Form, Parent, "Edit", Col);
   E->SetText(Shown);
   O.Text = E->GetText();
@@ -138,11 +137,9 @@ int TReportListView::EditRowEntries(int Row, int PosLeft, int PosTop) {
 }
 
 int TReportListView::EditRowEntries(int Row, int PosLeft, int PosTop,
-                                    const std::string& FormCaption,
-                                    const std::string& ButOKCaption,
+                                    const std::string& FormCaption, const std::string& ButOKCaption,
                                     const std::string& ButCancelCaption) {
-  return RunRowEditor(Row, nullptr, PosLeft, PosTop, FormCaption, ButOKCaption,
-                      ButCancelCaption);
+  return RunRowEditor(Row, nullptr, PosLeft, PosTop, FormCaption, ButOKCaption, ButCancelCaption);
 }
 
 int TReportListView::EditRowEntries(int Row, TForm* ContainerForm, int PosLeft, int PosTop) {
@@ -151,8 +148,7 @@ int TReportListView::EditRowEntries(int Row, TForm* ContainerForm, int PosLeft, 
 }
 
 int TReportListView::RunRowEditor(int Row, TForm* Container, int PosLeft, int PosTop,
-                                  const std::string& FormCaption,
-                                  const std::string& ButOKCaption,
+                                  const std::string& FormCaption, const std::string& ButOKCaption,
                                   const std::string& ButCancelCaption) {
   // One editor at a time; a row outside the table would report OK with nothing written.
   if (FContainerForm || Row < 1 || Row > GetNrOfRows()) return mrCancel;
@@ -201,8 +197,8 @@ int TReportListView::RunRowEditor(int Row, TForm* Container, int PosLeft, int Po
   int OriginX = Own ? 0 : PosLeft, OriginY = Own ? OwnFieldsTop : PosTop;
   const int NeedH = N * RowPitch + BottomMargin + (Own ? OwnFieldsTop : 0);
   int FormW = Wl + MaxW + 28;
-  const bool Scrolls = OriginY + N * RowPitch + BottomMargin > ScreenH &&
-                       ScreenH > OriginY + RowPitch;
+  const bool Scrolls =
+      OriginY + N * RowPitch + BottomMargin > ScreenH && ScreenH > OriginY + RowPitch;
   if (Scrolls) FormW += TScrollBarPart::Thickness;
   int FormH = Scrolls ? std::min(NeedH, ScreenH) : NeedH;
   if (!Own) {
