@@ -1,6 +1,7 @@
 // A report view of 10,000 generated measurements with a check-box column: click a header to
 // sort, click boxes and rows, double-click a row to edit it in the row editor; what happens is
-// printed, and the table is saved as XML when the window closes. With --png FILE it paints the form once and writes the picture instead.
+// printed, and the table is saved as XML when the window closes. With --png FILE it paints the
+// form once and writes the picture instead.
 #include <cstdio>
 #include <string>
 
