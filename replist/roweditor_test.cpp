@@ -19,10 +19,10 @@ using TCells = std::vector<std::string>;
 class RowEditorTest : public ReportViewTest {
 protected:
   // Columns from "format=cell;..." (cells of row Row).
-  void Columns(std::string Spec, int Row = 1) {
-    Ctl->SetNrOfColumns(int(std::count(Spec.begin(), Spec.end(), ';')) + 1);
+  void Columns(std::string Text, int Row = 1) {
+    Ctl->SetNrOfColumns(int(std::count(Text.begin(), Text.end(), ';')) + 1);
     Ctl->SetNrOfRows(std::max(Row, 2));
-    std::istringstream In(Spec);
+    std::istringstream In(Text);
     for (auto [C, Col] = std::pair{1, std::string()}; std::getline(In, Col, ';'); ++C) {
       Ctl->SetHeader(C, "Column " + std::to_string(C));
       Ctl->SetColumnFormat(C, Col.substr(0, Col.find('=')));
