@@ -1,6 +1,7 @@
 // A report view of 10,000 generated measurements with a check-box column: click a header to
-// sort, click boxes and rows; what happens is printed, and the table is saved as XML when the
-// window closes. With --png FILE it paints the form once and writes the picture instead.
+// sort, click boxes and rows, double-click a row to edit it in the row editor; what happens is
+// printed, and the table is saved as XML when the window closes. With --png FILE it paints the
+// form once and writes the picture instead.
 #include <cstdio>
 #include <string>
 
@@ -49,6 +50,16 @@ int main(int argc, char** argv) {
   View->OnSelectedChange = [View](kvl::TObject*) {
     std::printf("%d rows selected, the first %d\n", View->NumSelectedRows(),
                 View->FirstSelectedRow());
+  };
+
+  // The row editor's fields follow the column formats: numbers in numeric boxes.
+  View->SetColumnFormat(3, "[f][80]");
+  View->SetColumnFormat(4, "[f][80]");
+  View->OnDblClick = [View](kvl::TObject*) {
+    // The first click made the row under the pointer the current one.
+    const int Row = View->GetRow() - View->CountHeadRows() + 1;
+    const kvl::TPoint At = View->ClientToScreen({20, 20});
+    if (View->EditRowEntries(Row, At.X, At.Y) == kvl::mrOk) std::printf("row %d edited\n", Row);
   };
 
   if (argc == 3 && std::string(argv[1]) == "--png") {

@@ -116,9 +116,10 @@ void TCustomForm::Close() {
 
 TModalResult TCustomForm::ShowModal() {
   if (GetVisible() || FModal) throw EInvalidOperation("Cannot make a visible window modal");
-  FModal = true;
   FModalResult = mrNone;
+  // Marked modal only once the application took it: a refusal there leaves the form as it was.
   Application->BeginModal(this);
+  FModal = true;
   struct TEnd {
     TCustomForm& F;
     ~TEnd() {

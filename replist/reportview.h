@@ -21,6 +21,9 @@
 
 namespace kvl {
 
+class TForm;
+class TSpeedButton;
+
 // Stored for hosts that set it; text here always runs left to right.
 enum TBiDiMode : std::uint8_t {
   bdLeftToRight,
@@ -308,6 +311,28 @@ public:
   // The store (read only: changes go through the view so that it stays in step).
   const TRLData& GetData() const { return *FRLData; }
 
+  // --- the row editor (roweditor.cpp) ---
+  // Edits data row Row (1 .. NrOfRows) in a modal dialog: one labelled field per data column,
+  // the control chosen by the column's edit format (OnRequestEditFormat may replace it).
+  // Returns the modal result. On 1 (OK) the fields the user changed are written back, and the
+  // defaults that fields show for empty cells; nothing else, so a cell that a field cannot show
+  // is kept. Any other result writes nothing. A row out of range, or a call while a dialog is
+  // open, returns 2 without a dialog. An open cell editor is ended (committed) first.
+  // Own dialog at screen position (PosLeft, PosTop), caption "Editing Row " and Row, buttons
+  // "OK" and "Cancel" (or the given texts).
+  int EditRowEntries(int Row, int PosLeft, int PosTop);
+  int EditRowEntries(int Row, int PosLeft, int PosTop, const std::string& FormCaption,
+                     const std::string& ButOKCaption, const std::string& ButCancelCaption);
+  // The fields on ContainerForm from (PosLeft, PosTop), without buttons; its caption is
+  // cleared and it grows to hold them. Enter in a field gives 1, Escape and the close box 2;
+  // the host provides any other way to 1 (a control of its own that sets the form's
+  // ModalResult). A container form that is already showing raises EKVLRepListError.
+  int EditRowEntries(int Row, TForm* ContainerForm, int PosLeft, int PosTop);
+  // The open dialog's form and its Cancel button (nullptr on a container form); nullptr while
+  // no dialog is open.
+  TForm* GetContainerForm() const { return FContainerForm; }
+  TSpeedButton* GetSBERCancel() const { return FSBERCancel; }
+
   TNotifyEvent OnChange;
   TNotifyEvent OnChangeSetup;
   TNotifyEvent OnSelectedChange;
@@ -391,6 +416,9 @@ private:
   void TakeColumnArrays(TColumnArrays&& A) noexcept;
   void EndEditing();
   void EndFilter();
+  int RunRowEditor(int Row, TForm* Container, int PosLeft, int PosTop,
+                   const std::string& FormCaption, const std::string& ButOKCaption,
+                   const std::string& ButCancelCaption);
   void ForgetStaleAnchor();
   // Sorts through the store with the view's exchange hook (or none).
   void SortStore(int Col, int ColSec, bool Ascending);
@@ -459,6 +487,9 @@ private:
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FParentBiDiMode = true;
   TSizeConstraints FConstraints;
+  // The row editor's form and Cancel button while it is open.
+  TForm* FContainerForm = nullptr;
+  TSpeedButton* FSBERCancel = nullptr;
 };
 
 }  // namespace kvl

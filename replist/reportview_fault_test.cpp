@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "kvl/platform/forms.h"
 #include "kvl/replist/reportview_test_fixture.h"
 #include "kvl/testing/failing_new.h"
 
@@ -81,6 +82,19 @@ TEST_F(ReportFaultTest, AssignThatFailsKeepsTheTarget) {
                              [&] { ExpectAsPrepared(*Ctl, 3, "old"); });
   EXPECT_GT(Tries, 0);
   ExpectAsPrepared(*Ctl, 5, "new");
+}
+
+TEST_F(ReportFaultTest, RowEditorThatFailsWhileBuildingLeavesNothingBehind) {
+  Prepare(*Ctl, 2, "a");
+  Ctl->SetColumnFormat(1, "[l:4][80]a|b|c");
+  TForm Host(nullptr);
+  // No script answers the dialogs: each ends as cancelled once the loop idles.
+  EXPECT_GT(FailEach([&] { Ctl->EditRowEntries(6, &Host, 4, 4), Ctl->EditRowEntries(6, 0, 0); },
+                     [&] {
+                       EXPECT_TRUE(Host.GetComponentCount() == 0 && !Ctl->GetContainerForm());
+                       ExpectAsPrepared(*Ctl, 2, "a");
+                     }),
+            0);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The report list page: a report view of a million rows with a column of every kind (sorted
 // by a click on a header, several rows selected with Ctrl and Shift), a label with the
 // selection and the last check mark, an empty view with its message, and a disabled view with
-// a fixed first column, its own column order and an inter-row indicator.
+// a fixed first column, its own column order and an inter-row indicator. "Edit row..." or a
+// double click on a row opens the row editor.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "kvl/platform/stdctrls.h"
 #include "kvl/replist/replist.h"
+#include "event_log.h"
 #include "pages.h"
 
 namespace kvl::gallery {
@@ -106,7 +108,7 @@ void BuildReplistPage(TWinControl& Host) {
 
   auto* Status = new TLabel(&Host);
   Status->SetParent(&Host);
-  Status->SetBounds(10, 364, 720, 16);
+  Status->SetBounds(10, 364, 600, 16);
   Status->SetName("ReportStatus");
   auto LastMark = std::make_shared<std::string>("none");
   const auto Show = [Big, Status, LastMark] {
@@ -121,6 +123,34 @@ void BuildReplistPage(TWinControl& Host) {
     Show();
   };
   Show();
+
+  // The row editor near the top of the view.
+  const auto EditRow = [Big, Show](int Row) {
+    const TPoint At = Big->ClientToScreen({40, 40});
+    const int Result = Big->EditRowEntries(Row, At.X, At.Y);
+    LogEvent("row editor " + std::to_string(Row) + ": " + std::to_string(Result) + " " +
+             Big->GetElem(2, Row));
+    Show();
+  };
+  auto* Edit = new TButton(&Host);
+  Edit->SetParent(&Host);
+  Edit->SetBounds(630, 360, 100, 24);
+  Edit->SetName("EditRowButton");
+  Edit->SetCaption("Edit row...");
+  // The first selected row, else the current one.
+  Edit->OnClick = [Big, EditRow](TObject*) {
+    EditRow(Big->NumSelectedRows() > 0 ? Big->FirstSelectedRow()
+                                       : Big->GetRow() - Big->CountHeadRows() + 1);
+  };
+  // A double click on a data row edits that row; the press said where it was.
+  auto Pressed = std::make_shared<TPoint>();
+  Big->OnMouseDown = [Pressed](TObject*, TMouseButton, TShiftState, int X, int Y) {
+    *Pressed = {X, Y};
+  };
+  Big->OnDblClick = [Big, EditRow, Pressed](TObject*) {
+    const int GridRow = Big->MouseCoord(Pressed->X, Pressed->Y).Y;
+    if (GridRow >= Big->CountHeadRows()) EditRow(GridRow - Big->CountHeadRows() + 1);
+  };
 
   TReportListView* Empty = NewView(Host, 10, 388, 350, 150);
   Empty->SetNrOfColumns(3);
