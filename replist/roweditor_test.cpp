@@ -9,6 +9,7 @@
 #include "kvl/platform/buttons.h"
 #include "kvl/platform/combobox.h"
 #include "kvl/platform/dtpicker.h"
+#include "kvl/platform/scrollbox.h"
 #include "kvl/replist/reportview_test_fixture.h"
 
 namespace kvl {
@@ -80,6 +81,24 @@ TEST_F(RowEditorTest, LayoutAndPicturesOnOwnAndContainerForms) {
       OnHost ? Ctl->EditRowEntries(1, &Host, 10, 10) : Ctl->EditRowEntries(1, 30, 40);
     }
   }
+  // Taller than the screen (800 pixels here): the form stops at the screen's height and the
+  // fields scroll in an area below the buttons, at their usual places inside it.
+  Ctl->SetNrOfColumns(40);
+  for (int C = 1; C <= 40; ++C) Ctl->SetColumnFormat(C, "[s][60]");
+  D.WhenModal([&](TCustomForm& F) {
+    auto* Box = Part<TScrollBox>(F, "ScrollBox");
+    ASSERT_NE(Box, nullptr);
+    const TControl* Last = Part(F, "Edit40");
+    EXPECT_EQ(F.GetHeight(), 800);
+    EXPECT_EQ(Box->GetTop(), 45);
+    EXPECT_EQ(Box->GetTop() + Box->GetHeight(), 800);
+    EXPECT_EQ(Last->GetParent(), Box);
+    EXPECT_EQ(Last->GetTop(), 39 * 25);
+    // The last field can be scrolled into view.
+    EXPECT_GE(Box->GetVertScrollBar()->GetRange(), Last->GetTop() + Last->GetHeight());
+    EXPECT_GT(Box->GetVertScrollBar()->GetRange(), Box->GetClientHeight());
+  });
+  Ctl->EditRowEntries(1, 0, 0);
   Columns(
       "[c:5][110]red|green|blue|cyan|magenta=green;[l][90]small|large=large;"
       "[ddd.MM.yyyy][100]=24.12.2023;[e][90]=1.5e3;[f][90]=-2.25;[h][60]=7F;[i][60]=42;"
