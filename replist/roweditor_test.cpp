@@ -230,6 +230,20 @@ TEST_F(RowEditorTest, WaysOutWriteOnlyChangesAndShownDefaults) {
   Ctl->OnRequestEditFormat = nullptr;
   Host.Show();
   EXPECT_THROW(Ctl->EditRowEntries(7, &Host, 0, 0), EKVLRepListError);
+  // An open in-place editor is ended first: its text is committed and the dialog shows it.
+  Columns("[s][80]=old");
+  Ctl->SetColumnEditable(1, true);
+  ClickCell(0, 1);
+  D.Press(*Form, vk::F1 + 1);
+  D.Type(*Form, "new");
+  ASSERT_TRUE(Ctl->GetEditorMode());
+  D.WhenModal([&](TCustomForm& F) {
+    EXPECT_EQ(Part(F, "Edit1")->GetText(), "new");
+    D.Press(F, vk::Escape, "\x1b");
+  });
+  EXPECT_EQ(Ctl->EditRowEntries(1, 0, 0), 2);
+  EXPECT_FALSE(Ctl->GetEditorMode());
+  EXPECT_EQ(Ctl->GetElem(1, 1), "new");
 }
 
 }  // namespace
