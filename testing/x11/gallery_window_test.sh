@@ -19,10 +19,11 @@ render_headless() {  # name, gallery options...
   "$gallery" --png "$out/$name-headless.png" --size "$size" "$@"
 }
 
-# Waits until the window shows the headless rendering (painting may lag a moment).
+# Waits until the window shows the headless rendering (painting may lag a moment, and a page
+# takes a while to build under the sanitizers on a busy machine).
 expect_window() {  # name
   local name=$1
-  for _ in $(seq 40); do
+  for _ in $(seq 100); do
     xwd -id "$win" -silent >"$out/$name-window.xwd"
     if "$compare" "$out/$name-window.xwd" "$out/$name-headless.png" "$out/$name-diff.png" \
         >"$out/$name-compare.txt"; then
