@@ -37,17 +37,24 @@ int PrevChar(const std::string& S, int B) {
   return std::max(B - 1, 0);
 }
 
-// "\n" for CR LF and lone CR.
+// "\n" for CR LF and lone CR, and U+FFFD for a byte that starts no UTF-8 character: stray
+// bytes would join the bytes beside them into other characters as text is cut and put together,
+// and the caret counts characters.
 std::string Normalized(std::string_view S) {
   std::string Out;
   Out.reserve(S.size());
-  for (std::size_t I = 0; I < S.size(); ++I) {
+  for (std::size_t I = 0; I < S.size();) {
+    const int Len = Utf8CharLen(S, I);
     if (S[I] == '\r') {
       Out += '\n';
       if (I + 1 < S.size() && S[I + 1] == '\n') ++I;
+    } else if (Len == 1 && static_cast<unsigned char>(S[I]) >= 0x80) {
+      Out += "\xEF\xBF\xBD";
     } else {
-      Out += S[I];
+      Out.append(S.substr(I, std::size_t(Len)));
+      I += std::size_t(Len) - 1;
     }
+    ++I;
   }
   return Out;
 }

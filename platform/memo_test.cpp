@@ -133,6 +133,16 @@ TEST_F(MemoTest, LinesAndTextInStep) {
   Ctl->PasteFromClipboard();
   EXPECT_EQ(Ctl->GetText().size(), Big.size());
   EXPECT_EQ(Ctl->GetLines()->GetCount(), int((Big.size() - 1) / 100) + 1);
+  // Bytes that start no character become U+FFFD as they come in, so that pieces put together
+  // never join into another character behind the caret's count.
+  Ctl->SetText("a\xE2");
+  Ctl->SetSelStart(2);
+  Clipboard().SetAsText("\x82\xAC\r");
+  Ctl->PasteFromClipboard();
+  EXPECT_EQ(Ctl->GetText(), "a\uFFFD\uFFFD\uFFFD\n");
+  EXPECT_EQ(Ctl->GetSelStart(), 5);
+  Ctl->GetLines()->Add("\xC3");
+  EXPECT_EQ(Ctl->GetLines()->GetStrings(2), "\uFFFD");
   D.Capture(*Ctl);
 }
 
