@@ -28,6 +28,9 @@ std::string Utf8Right(std::string_view S, int N);
 std::string Utf8Mid(std::string_view S, int Index, int Count);
 // Cuts S in place after N characters.
 void Utf8Cut(std::string& S, int N);
+// S with U+FFFD for every byte that starts no valid character. Editors take text this way:
+// a stray byte could otherwise join the bytes put next to it into another character.
+std::string Utf8Repaired(std::string_view S);
 
 // --- Routines of the string library -------------------------------------------------------
 

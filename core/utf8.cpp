@@ -70,6 +70,20 @@ std::string Utf8Encode(char32_t C) {
   return R;
 }
 
+std::string Utf8Repaired(std::string_view S) {
+  std::string Out;
+  Out.reserve(S.size());
+  for (std::size_t P = 0; P < S.size();) {
+    const int Len = Utf8CharLen(S, P);
+    if (Len == 1 && static_cast<unsigned char>(S[P]) >= 0x80)
+      Out += "\xEF\xBF\xBD";
+    else
+      Out.append(S.substr(P, std::size_t(Len)));
+    P += std::size_t(Len);
+  }
+  return Out;
+}
+
 int Utf8Length(std::string_view S) {
   int N = 0;
   for (std::size_t P = 0; P < S.size(); P += Utf8CharLen(S, P)) ++N;

@@ -23,6 +23,10 @@ TEST(Utf8, InvalidBytesCountAsOneCharacterEach) {
   EXPECT_EQ(Utf8Length("\xED\xA0\x80"), 3);         // surrogate
   EXPECT_EQ(Utf8Length("\xF4\x90\x80\x80"), 4);     // beyond U+10FFFF
   EXPECT_EQ(Utf8Decode("\xFF", 0), char32_t(0xFFFD));
+  // Repaired, each such byte is one U+FFFD and valid text stays as it is.
+  EXPECT_EQ(Utf8Repaired("a\xE2\x82|\xC0\xAF\u00e9\U0001F600"),
+            "a\uFFFD\uFFFD|\uFFFD\uFFFD\u00e9\U0001F600");
+  EXPECT_EQ(Utf8Repaired(std::string("\0\xF4\x90", 3)), std::string("\0\uFFFD\uFFFD", 7));
 }
 
 TEST(Utf8, DecodeAndEncodeRoundTrip) {

@@ -135,7 +135,7 @@ void TCustomEdit::CutToClipboard() {
 
 void TCustomEdit::PasteFromClipboard() {
   if (FReadOnly || !Clipboard().HasFormat(cfText)) return;
-  std::string S = Clipboard().GetAsText();
+  std::string S = Utf8Repaired(Clipboard().GetAsText());
   // One line takes the text up to the first line break.
   if (const std::size_t Br = S.find_first_of("\r\n"); Br != std::string::npos) S.resize(Br);
   InsertTyped(S);

@@ -103,6 +103,10 @@ TEST_F(EditTest, ClipboardMaxLengthReadOnlyAndPassword) {
   Clipboard().SetAsText("red\r\ngreen");  // one line: up to the line break
   Ctrl('V');
   EXPECT_EQ(E->GetText(), "red two");
+  Clipboard().SetAsText("\xFF");  // a stray byte comes in as U+FFFD
+  Ctrl('V');
+  EXPECT_EQ(E->GetText(), "red\uFFFD two");
+  Keys({vk::Back});
   // The limit cuts what is typed and pasted, not what the program writes.
   E->SetMaxLength(8);
   D.Type(*Form, "abc");

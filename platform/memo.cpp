@@ -37,24 +37,19 @@ int PrevChar(const std::string& S, int B) {
   return std::max(B - 1, 0);
 }
 
-// "\n" for CR LF and lone CR, and U+FFFD for a byte that starts no UTF-8 character: stray
-// bytes would join the bytes beside them into other characters as text is cut and put together,
-// and the caret counts characters.
+// "\n" for CR LF and lone CR, and U+FFFD for a byte that starts no UTF-8 character (the caret
+// counts characters, and stray bytes would join others as text is cut and put together).
 std::string Normalized(std::string_view S) {
+  const std::string Valid = Utf8Repaired(S);
   std::string Out;
-  Out.reserve(S.size());
-  for (std::size_t I = 0; I < S.size();) {
-    const int Len = Utf8CharLen(S, I);
-    if (S[I] == '\r') {
+  Out.reserve(Valid.size());
+  for (std::size_t I = 0; I < Valid.size(); ++I) {
+    if (Valid[I] == '\r') {
       Out += '\n';
-      if (I + 1 < S.size() && S[I + 1] == '\n') ++I;
-    } else if (Len == 1 && static_cast<unsigned char>(S[I]) >= 0x80) {
-      Out += "\xEF\xBF\xBD";
+      if (I + 1 < Valid.size() && Valid[I + 1] == '\n') ++I;
     } else {
-      Out.append(S.substr(I, std::size_t(Len)));
-      I += std::size_t(Len) - 1;
+      Out += Valid[I];
     }
-    ++I;
   }
   return Out;
 }
