@@ -190,10 +190,16 @@ TCustomMemo::TPos TCustomMemo::Clamped(TPos P) const {
   P.Line = std::clamp(P.Line, 0, int(FParas.size()) - 1);
   const std::string& S = FParas[std::size_t(P.Line)].Text;
   P.Byte = std::clamp(P.Byte, 0, int(S.size()));
-  // Onto a character boundary as stepping forward finds them.
-  if (P.Byte < int(S.size()) && P.Byte > 0) {
-    const int Back = PrevChar(S, P.Byte);
-    if (NextChar(S, Back) != P.Byte) P.Byte = Back;
+  // Onto the start of the character that covers the byte, as stepping forward finds them: the
+  // nearest byte before it that is no continuation byte starts a character, and only a
+  // continuation byte can lie inside one.
+  const auto Continues = [&](int B) {
+    return (static_cast<unsigned char>(S[std::size_t(B)]) & 0xC0) == 0x80;
+  };
+  if (P.Byte < int(S.size()) && Continues(P.Byte)) {
+    int Lead = P.Byte - 1;
+    while (Lead > 0 && Lead > P.Byte - 3 && Continues(Lead)) --Lead;
+    if (Lead >= 0 && NextChar(S, Lead) > P.Byte) P.Byte = Lead;
   }
   return P;
 }

@@ -143,6 +143,12 @@ TEST_F(MemoTest, LinesAndTextInStep) {
   EXPECT_EQ(Ctl->GetSelStart(), 5);
   Ctl->GetLines()->Add("\xC3");
   EXPECT_EQ(Ctl->GetLines()->GetStrings(2), "\uFFFD");
+  // A caret kept over a deleted line lands on a character's start, never inside one.
+  Ctl->SetText("a\xC3\xA9\u20AC\nlonger line");
+  Ctl->SetSelStart(9);  // byte 5 of the second line, inside the euro sign once moved up
+  Ctl->GetLines()->Delete(1);
+  EXPECT_EQ(Ctl->GetSelStart(), 2);
+  EXPECT_EQ(Ctl->GetCaretPos().X, 2);
   D.Capture(*Ctl);
 }
 
