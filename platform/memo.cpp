@@ -310,7 +310,9 @@ void TCustomMemo::Replace(TPos From, TPos To, const std::string& S) {
     P.Text = std::move(Pieces[std::size_t(I)]);
     Wrap(P);
   }
-  if (NewCount != OldCount || FParas[std::size_t(From.Line)].Starts.size() != OldRows)
+  // The row table holds only while one paragraph is replaced by one of as many rows (typing);
+  // over several paragraphs any of them may wrap anew.
+  if (NewCount != 1 || OldCount != 1 || FParas[std::size_t(From.Line)].Starts.size() != OldRows)
     FRowsValid = false;
   FTextValid = false;
   FAnchorPos = FCaretPos = End;

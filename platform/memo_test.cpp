@@ -210,6 +210,14 @@ TEST_F(MemoTest, RewrapKeepsTheCaretAndTouchesOneParagraph) {
     D.Capture(*Ctl);
     EXPECT_EQ(Ctl->GetLines()->GetCount(), 201);
   }
+  // A replacement over two paragraphs that wraps only the second one anew counts rows anew.
+  Ctl->SetBounds(10, 10, 185, 89);
+  Ctl->SetSelStart(Utf8Length(Ctl->GetLines()->GetStrings(0)));
+  Ctl->SetSelLength(1);
+  Ctl->SetSelText("\nmany more words to wrap here, many more words to wrap here ");
+  const int Rows = Ctl->GetRowCount();
+  Ctl->SetText(Ctl->GetText());
+  EXPECT_EQ(Rows, Ctl->GetRowCount());
 }
 
 TEST_F(MemoTest, MouseSelectionAcrossLines) {
