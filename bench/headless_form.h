@@ -2,6 +2,7 @@
 // the real loop without a screen.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "kvl/platform/application.h"
@@ -28,6 +29,27 @@ struct THeadlessForm {
     C->SetParent(Form.get());
     C->SetBounds(X, Y, W, H);
     return C;
+  }
+  // A key press or a left click through the host's event queue, handled at once.
+  void Press(std::uint16_t Key) {
+    THostEvent E;
+    E.Kind = THostEventKind::KeyDown;
+    E.Window = Form->GetWindow();
+    E.Key = Key;
+    Host->Post(E);
+    Application->ProcessMessages();
+  }
+  void Click(int X, int Y) {
+    for (const THostEventKind K : {THostEventKind::MouseDown, THostEventKind::MouseUp}) {
+      THostEvent E;
+      E.Kind = K;
+      E.Window = Form->GetWindow();
+      E.X = X;
+      E.Y = Y;
+      E.Button = mbLeft;
+      Host->Post(E);
+    }
+    Application->ProcessMessages();
   }
 };
 

@@ -23,7 +23,6 @@ using namespace kvl;
 struct TListSetup {
   bench::THeadlessForm S{300, 300};
   TListBox* Box;
-  THostEvent Key;
   explicit TListSetup(int Count) {
     Box = S.Add<TListBox>(0, 0, 200, 250);
     Box->GetItems()->BeginUpdate();
@@ -36,13 +35,6 @@ struct TListSetup {
     S.Form->Show();
     Box->SetFocus();
     Box->SetItemIndex(0);
-    Application->ProcessMessages();
-    Key.Kind = THostEventKind::KeyDown;
-    Key.Window = S.Form->GetWindow();
-  }
-  void Press(std::uint16_t K) {
-    Key.Key = K;
-    S.Host->Post(Key);
     Application->ProcessMessages();
   }
 };
@@ -58,16 +50,16 @@ void Repaint(benchmark::State& State, int Count) {
 void PageDown(benchmark::State& State, int Count) {
   TListSetup L(Count);
   for (auto _ : State) {
-    L.Press(vk::Next);
-    L.Press(vk::Prior);
+    L.S.Press(vk::Next);
+    L.S.Press(vk::Prior);
   }
 }
 // End and back Home, each with its repaint.
 void End(benchmark::State& State, int Count) {
   TListSetup L(Count);
   for (auto _ : State) {
-    L.Press(vk::End);
-    L.Press(vk::Home);
+    L.S.Press(vk::End);
+    L.S.Press(vk::Home);
   }
 }
 // The view jumps to the middle row and back, as a thumb drag does.
@@ -125,15 +117,9 @@ void ComboPage(benchmark::State& State, int Count) {
   TComboSetup C(Count);
   C.Box->SetDroppedDown(true);
   Application->ProcessMessages();
-  THostEvent Key;
-  Key.Kind = THostEventKind::KeyDown;
-  Key.Window = C.S.Form->GetWindow();
   for (auto _ : State) {
-    for (std::uint16_t K : {vk::Next, vk::Prior}) {
-      Key.Key = K;
-      C.S.Host->Post(Key);
-      Application->ProcessMessages();
-    }
+    C.S.Press(vk::Next);
+    C.S.Press(vk::Prior);
   }
 }
 void BM_ComboDrop_100(benchmark::State& S) { ComboDrop(S, 100); }

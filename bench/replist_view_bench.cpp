@@ -47,18 +47,6 @@ struct TViewForm {
       View->SetElem(2, R, std::to_string(R % 977));
     }
   }
-  void Click(int X, int Y) {
-    for (const THostEventKind K : {THostEventKind::MouseDown, THostEventKind::MouseUp}) {
-      THostEvent E;
-      E.Kind = K;
-      E.Window = S.Form->GetWindow();
-      E.X = X;
-      E.Y = Y;
-      E.Button = mbLeft;
-      S.Host->Post(E);
-    }
-    Application->ProcessMessages();
-  }
 };
 
 std::unique_ptr<TRLData> StoreOf(int Rows, int EveryEmpty = 0) {
@@ -95,7 +83,7 @@ void BM_View_HeaderClick(benchmark::State& State) {
     F.View->UnSort();
     Application->ProcessMessages();
     State.ResumeTiming();
-    F.Click(100, 10);  // the middle of the first header, through the loop to the pixels
+    F.S.Click(100, 10);  // the middle of the first header, through the loop to the pixels
   }
 }
 BENCHMARK(BM_View_HeaderClick)->Unit(benchmark::kMillisecond)->Iterations(4);

@@ -37,7 +37,6 @@ struct TTreeSetup {
   bench::THeadlessForm S{320, 420};
   TTreeView* Tree;
   TTreeNode* Middle;  // a node with 20 children, in the middle row, collapsed
-  THostEvent Key;
 
   TTreeSetup(TShape Shape, bool Big) {
     Tree = S.Add<TTreeView>(0, 0, 300, 400);
@@ -69,13 +68,6 @@ struct TTreeSetup {
     Tree->SetTopRow(0);
     Tree->SetSelected(Items.GetFirstNode());
     Application->ProcessMessages();
-    Key.Kind = THostEventKind::KeyDown;
-    Key.Window = S.Form->GetWindow();
-  }
-  void Press(std::uint16_t K) {
-    Key.Key = K;
-    S.Host->Post(Key);
-    Application->ProcessMessages();
   }
   int PageRows() const { return Tree->GetClientHeight() / Tree->RowHeight(); }
   // The selection on the last visible row of the top page.
@@ -100,7 +92,7 @@ void Down(benchmark::State& State, TShape Shape, bool Big) {
   TTreeSetup T(Shape, Big);
   T.ToLastVisible();
   for (auto _ : State) {
-    T.Press(vk::Down);
+    T.S.Press(vk::Down);
     if (T.Tree->GetTopRow() + T.PageRows() + 2 >= T.Tree->GetRowCount()) {
       State.PauseTiming();
       T.ToLastVisible();
@@ -113,8 +105,8 @@ void Down(benchmark::State& State, TShape Shape, bool Big) {
 void PageDown(benchmark::State& State, TShape Shape, bool Big) {
   TTreeSetup T(Shape, Big);
   for (auto _ : State) {
-    T.Press(vk::Next);
-    T.Press(vk::Prior);
+    T.S.Press(vk::Next);
+    T.S.Press(vk::Prior);
   }
 }
 
@@ -134,8 +126,8 @@ void ExpandCollapse(benchmark::State& State, TShape Shape, bool Big) {
 void End(benchmark::State& State, TShape Shape, bool Big) {
   TTreeSetup T(Shape, Big);
   for (auto _ : State) {
-    T.Press(vk::End);
-    T.Press(vk::Home);
+    T.S.Press(vk::End);
+    T.S.Press(vk::Home);
   }
 }
 
