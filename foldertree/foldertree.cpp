@@ -55,17 +55,6 @@ private:
   TTreeNodes& FNodes;
 };
 
-class THourglass {
-public:
-  THourglass() : FOld(Screen->GetCursor()) { Screen->SetCursor(crHourGlass); }
-  ~THourglass() { Screen->SetCursor(FOld); }
-  THourglass(const THourglass&) = delete;
-  THourglass& operator=(const THourglass&) = delete;
-
-private:
-  TCursor FOld;
-};
-
 }  // namespace
 
 TFolderTree::TFolderTree(TComponent* AOwner) : TCustomTreeView(AOwner) {
@@ -196,7 +185,7 @@ void TFolderTree::ProcessExpanding(TTreeNode* Node) {
   if (IsDesigning() || !Node) return;
   TFolderNode* Parent = Info(Node);
   if (Parent && Parent->Loaded) return;
-  const THourglass Busy;
+  const TCursorScope Busy(crHourGlass);
   std::vector<TListed> Listed;
   if (Parent && Parent->LeadsToAncestor)
     FDirNames.Clear();

@@ -174,4 +174,17 @@ private:
 
 extern TScreen* const Screen;
 
+// Shows a cursor on the screen for the length of a scope (the hourglass of a long operation)
+// and puts the one before back, also by an exception.
+class TCursorScope {
+public:
+  explicit TCursorScope(TCursor C) : FOld(Screen->GetCursor()) { Screen->SetCursor(C); }
+  ~TCursorScope() { Screen->SetCursor(FOld); }
+  TCursorScope(const TCursorScope&) = delete;
+  TCursorScope& operator=(const TCursorScope&) = delete;
+
+private:
+  TCursor FOld;
+};
+
 }  // namespace kvl

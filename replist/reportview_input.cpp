@@ -8,21 +8,6 @@
 
 namespace kvl {
 
-namespace {
-
-class TCursorScope {
-public:
-  explicit TCursorScope(TCursor C) : FOld(Screen->GetCursor()) { Screen->SetCursor(C); }
-  ~TCursorScope() { Screen->SetCursor(FOld); }
-  TCursorScope(const TCursorScope&) = delete;
-  TCursorScope& operator=(const TCursorScope&) = delete;
-
-private:
-  TCursor FOld;
-};
-
-}  // namespace
-
 // --- sorting -----------------------------------------------------------------------------------
 
 void TReportListView::SortStore(int Col, int ColSec, bool Ascending) {

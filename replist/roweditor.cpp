@@ -10,6 +10,7 @@
 #include "kvl/platform/combobox.h"
 #include "kvl/platform/dtpicker.h"
 #include "kvl/platform/forms.h"
+#include "kvl/platform/scoped_value.h"
 #include "kvl/platform/scrollbox.h"
 #include "kvl/platform/stdctrls.h"
 #include "kvl/replist/datereader.h"
@@ -29,18 +30,6 @@ constexpr int ButtonWidth = 81, ButtonHeight = 29;
 constexpr TColor ReadOnlyColor = 0x00E0E0E0, ReadOnlyTextColor = 0x00808080;
 constexpr int EditorDateLanguage = 1;
 constexpr double NumberLimit = 1.7e308;
-
-template <class F>
-class TScopeExit {
-public:
-  explicit TScopeExit(F Fn) : FFn(std::move(Fn)) {}
-  ~TScopeExit() { FFn(); }
-  TScopeExit(const TScopeExit&) = delete;
-  TScopeExit& operator=(const TScopeExit&) = delete;
-
-private:
-  F FFn;
-};
 
 bool HasName(const TComponent& C, std::string_view Part) {
   return C.GetName().find(Part) != std::string::npos;
