@@ -89,11 +89,17 @@ TRect TDtCalendar::DayRect(TDateTime Day) const {
   return Rect(Left, Top, Left + FCellW, Top + FCellH);
 }
 
+std::pair<TDateTime, TDateTime> DayLimits(TDateTime MinDate, TDateTime MaxDate) {
+  TDateTime Lo = MinDate != 0 ? DateOf(MinDate) : -HUGE_VAL;
+  TDateTime Hi = MaxDate != 0 ? DateOf(MaxDate) : HUGE_VAL;
+  if (Lo > Hi) std::swap(Lo, Hi);
+  return {Lo, Hi};
+}
+
 TDateTime TDtCalendar::Bounded(TDateTime Day) const {
   // Clamped before truncating: a step off either end of the calendar stays at that end.
   Day = DateOf(std::clamp(Day, EncodeDate(1, 1, 1), EncodeDate(9999, 12, 31)));
-  TDateTime Lo = FLo != 0 ? DateOf(FLo) : -HUGE_VAL, Hi = FHi != 0 ? DateOf(FHi) : HUGE_VAL;
-  if (Lo > Hi) std::swap(Lo, Hi);
+  const auto [Lo, Hi] = DayLimits(FLo, FHi);
   return std::clamp(Day, Lo, Hi);
 }
 

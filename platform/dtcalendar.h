@@ -8,11 +8,15 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "kvl/platform/dates.h"
 #include "kvl/platform/popups.h"
 
 namespace kvl {
+
+// The first and last day a picker's MinDate and MaxDate allow (0 is no limit), in order.
+std::pair<TDateTime, TDateTime> DayLimits(TDateTime MinDate, TDateTime MaxDate);
 
 class TDtCalendar : public TPopupWindow {
 public:

@@ -93,9 +93,7 @@ TDateTimeParts TDateTimePicker::Parts() const {
 TDateTime TDateTimePicker::Clamped(TDateTime Value) const {
   const auto P = DecodeDateTime(Value);
   if (!P) return Value;
-  TDateTime Lo = FMinDate != 0 ? DateOf(FMinDate) : -HUGE_VAL;
-  TDateTime Hi = FMaxDate != 0 ? DateOf(FMaxDate) : HUGE_VAL;
-  if (Lo > Hi) std::swap(Lo, Hi);
+  const auto [Lo, Hi] = DayLimits(FMinDate, FMaxDate);
   const TDateTime Day = DateOf(Value);
   if (Day >= Lo && Day <= Hi) return Value;
   // The date moves to the limit; the time of day stays.
